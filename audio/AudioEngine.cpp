@@ -1,0 +1,301 @@
+#include "AudioEngine.h"
+
+#include <SDL.h>
+#include <chrono>
+
+namespace ozv::audio {
+
+using namespace std::chrono_literals;
+
+AudioEngine::AudioEngine(Mode mode) : m_mode(mode)
+{
+    if (m_mode == Mode::Device) {
+        // The program handles SIGINT and SIGTERM itself; SDL must not swallow them.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        m_sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        if (m_sdlReady)
+            openDevice();
+    }
+    m_loader = std::thread([this] { loaderLoop(); });
+    m_streamer = std::thread([this] { streamerLoop(); });
+    if (m_mode == Mode::Device)
+        m_watch = std::thread([this] { watchLoop(); });
+}
+
+AudioEngine::~AudioEngine()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_all();
+    if (m_watch.joinable())
+        m_watch.join();
+    m_loader.join();
+    m_streamer.join();
+    if (m_mode == Mode::Device) {
+        closeDevice();
+        if (m_sdlReady)
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+
+bool AudioEngine::openDevice()
+{
+    SDL_AudioSpec want{};
+    want.freq = kMixRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = kMixChannels;
+    want.samples = kPeriodFrames;
+    want.callback = &AudioEngine::deviceCallback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the device really runs at.
+    const SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (dev == 0)
+        return false;
+    m_device = dev;
+    m_deviceOpen = true;
+    SDL_PauseAudioDevice(dev, 0);
+    return true;
+}
+
+void AudioEngine::closeDevice()
+{
+    if (m_device) {
+        SDL_CloseAudioDevice(m_device); // waits for a running callback to return
+        m_device = 0;
+    }
+    m_deviceOpen = false;
+}
+
+void AudioEngine::deviceCallback(void* self, unsigned char* stream, int len)
+{
+    auto* engine = static_cast<AudioEngine*>(self);
+    engine->m_mixer.process(reinterpret_cast<float*>(stream), len / int(sizeof(float) * kMixChannels));
+}
+
+void AudioEngine::watchLoop()
+{
+    auto lastAttempt = std::chrono::steady_clock::now();
+    std::unique_lock lock(m_mutex);
+    while (!m_quit) {
+        lock.unlock();
+        if (m_deviceOpen) {
+            if (SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
+                // The device is gone: what was playing ends as if stopped.
+                closeDevice();
+                m_mixer.endAll();
+            }
+        } else {
+            // No device runs the mixer: take the commands and end every voice.
+            m_mixer.endAll();
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastAttempt >= 1s) {
+                lastAttempt = now;
+                if (!m_sdlReady)
+                    m_sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+                if (m_sdlReady)
+                    openDevice();
+            }
+        }
+        lock.lock();
+        m_wake.wait_for(lock, 50ms, [this] { return m_quit; });
+    }
+}
+
+std::shared_ptr<SoundSource> AudioEngine::openSource(const QString& path, QString* reason)
+{
+    const std::optional<AudioInfo> info = probeAudioFile(path, reason);
+    if (!info)
+        return nullptr;
+    auto source = std::make_shared<SoundSource>();
+    source->path = path;
+    source->info = *info;
+    {
+        std::lock_guard lock(m_mutex);
+        m_headJobs.push_back(source);
+    }
+    m_wake.notify_all();
+    return source;
+}
+
+void AudioEngine::loaderLoop()
+{
+    std::vector<float> buffer;
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_wake.wait(lock, [this] { return m_quit || !m_headJobs.empty(); });
+        if (m_quit)
+            return;
+        std::shared_ptr<SoundSource> source = std::move(m_headJobs.front());
+        m_headJobs.pop_front();
+        m_loaderBusy = true;
+        lock.unlock();
+
+        if (!source->abandoned.load()) {
+            Decoder decoder;
+            if (decoder.open(source->path)) {
+                buffer.resize(std::size_t(kHeadFrames * kMixChannels));
+                std::int64_t got = 0;
+                while (got < kHeadFrames) {
+                    const std::int64_t n = decoder.read(buffer.data() + 2 * got, kHeadFrames - got);
+                    if (n == 0)
+                        break;
+                    got += n;
+                }
+                if (got > 0) {
+                    float more[kMixChannels];
+                    source->headIsWhole = got < kHeadFrames || decoder.read(more, 1) == 0;
+                    source->head.reset(new float[std::size_t(got * kMixChannels)]);
+                    std::copy(buffer.begin(), buffer.begin() + got * kMixChannels, source->head.get());
+                    source->headFrames.store(got, std::memory_order_release);
+                }
+            }
+        }
+        source->headDone.store(true, std::memory_order_release);
+        source.reset();
+
+        lock.lock();
+        m_loaderBusy = false;
+        m_idleChanged.notify_all();
+    }
+}
+
+void AudioEngine::start(PlayerShared* player, const std::shared_ptr<SoundSource>& source,
+                        std::int64_t startFrame, float gain, std::uint32_t generation,
+                        std::shared_ptr<StreamBuffer>* streamHolder)
+{
+    collectGarbage();
+    const std::int64_t headFrames = source->headReady();
+    std::shared_ptr<StreamBuffer> stream;
+    if (!(headFrames > 0 && source->headIsWhole)) {
+        stream = std::make_shared<StreamBuffer>(source->path, std::max(startFrame, headFrames),
+                                                kStreamFrames);
+        {
+            std::lock_guard lock(m_mutex);
+            m_newStreams.push_back(stream);
+        }
+        m_wake.notify_all();
+    }
+    if (*streamHolder) {
+        (*streamHolder)->cancelled = true;
+        retire(std::move(*streamHolder));
+    }
+    *streamHolder = stream;
+    MixerCommand c;
+    c.type = MixerCommand::Start;
+    c.player = player;
+    c.source = source.get();
+    c.stream = stream.get();
+    c.startFrame = startFrame;
+    c.headFrames = headFrames;
+    c.gain = gain;
+    c.generation = generation;
+    m_mixer.push(c);
+}
+
+void AudioEngine::stop(PlayerShared* player)
+{
+    MixerCommand c;
+    c.type = MixerCommand::Stop;
+    c.player = player;
+    m_mixer.push(c);
+    collectGarbage();
+}
+
+void AudioEngine::setGain(PlayerShared* player, float gain)
+{
+    MixerCommand c;
+    c.type = MixerCommand::Gain;
+    c.player = player;
+    c.gain = gain;
+    m_mixer.push(c);
+}
+
+void AudioEngine::retire(std::shared_ptr<void> object)
+{
+    if (object)
+        m_retired.push_back(Retired{std::move(object), m_mixer.pushed(), UINT64_MAX});
+}
+
+void AudioEngine::collectGarbage()
+{
+    const std::uint64_t consumed = m_mixer.consumed();
+    const std::uint64_t cycles = m_mixer.cycles();
+    // Once the mixer has taken every command up to the one that let go of an object, a tail
+    // voice may still fade out on it for a round or two; after three rounds nothing reaches it.
+    std::erase_if(m_retired, [&](Retired& r) {
+        if (r.seenAtCycle == UINT64_MAX && consumed >= r.afterCommand)
+            r.seenAtCycle = cycles;
+        return r.seenAtCycle != UINT64_MAX && cycles >= r.seenAtCycle + 3;
+    });
+}
+
+void AudioEngine::streamerLoop()
+{
+    struct Job
+    {
+        std::shared_ptr<StreamBuffer> buffer;
+        std::unique_ptr<Decoder> decoder;
+    };
+    std::vector<Job> jobs;
+    std::vector<float> chunk(4096 * kMixChannels);
+    std::unique_lock lock(m_mutex);
+    while (!m_quit) {
+        for (auto& s : m_newStreams)
+            jobs.push_back(Job{std::move(s), nullptr});
+        m_newStreams.clear();
+        m_streamerBusy = true;
+        lock.unlock();
+
+        std::erase_if(jobs, [&](Job& job) {
+            StreamBuffer& buf = *job.buffer;
+            if (buf.cancelled.load())
+                return true;
+            if (!job.decoder) {
+                job.decoder = std::make_unique<Decoder>();
+                if (!job.decoder->open(buf.path())) {
+                    buf.markFinished(); // vanished or damaged since opening: ends after the head
+                    return true;
+                }
+                job.decoder->skip(buf.firstFrame());
+            }
+            while (buf.writable() >= 1024) {
+                const std::int64_t n =
+                    job.decoder->read(chunk.data(), std::min<std::int64_t>(buf.writable(), 4096));
+                if (n == 0) {
+                    buf.markFinished();
+                    return true;
+                }
+                buf.write(chunk.data(), n);
+            }
+            return false;
+        });
+
+        lock.lock();
+        m_streamerBusy = !m_newStreams.empty();
+        ++m_streamerPasses;
+        m_idleChanged.notify_all();
+        m_wake.wait_for(lock, 5ms, [this] { return m_quit || !m_newStreams.empty(); });
+    }
+}
+
+void AudioEngine::render(float* out, int frames)
+{
+    m_mixer.process(out, frames);
+    collectGarbage();
+}
+
+bool AudioEngine::waitUntilIdle(int timeoutMs)
+{
+    std::unique_lock lock(m_mutex);
+    const std::uint64_t passes = m_streamerPasses;
+    m_wake.notify_all();
+    return m_idleChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        return m_headJobs.empty() && !m_loaderBusy && m_newStreams.empty() && !m_streamerBusy &&
+               m_streamerPasses >= passes + 2;
+    });
+}
+
+} // namespace ozv::audio

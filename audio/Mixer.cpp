@@ -1,0 +1,181 @@
+#include "Mixer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ozv::audio {
+
+Mixer::Mixer() : m_queue(4096) {}
+
+bool Mixer::push(MixerCommand command)
+{
+    if (!m_queue.push(command))
+        return false;
+    ++m_pushed;
+    return true;
+}
+
+Mixer::Voice* Mixer::voiceOf(const PlayerShared* player)
+{
+    for (Voice& v : m_voices)
+        if (v.active && v.player == player)
+            return &v;
+    return nullptr;
+}
+
+void Mixer::setTarget(Voice& v, float target)
+{
+    v.target = target;
+    v.rampLeft = kRampFrames;
+    v.step = (target - v.gain) / kRampFrames;
+}
+
+void Mixer::finish(Voice& v)
+{
+    if (v.player) {
+        v.player->position.store(v.pos, std::memory_order_relaxed);
+        v.player->endedGeneration.store(v.generation, std::memory_order_release);
+    }
+    v = Voice{};
+}
+
+void Mixer::apply(const MixerCommand& c)
+{
+    switch (c.type) {
+    case MixerCommand::Start: {
+        // A playback that is still sounding fades out as a detached tail while the new one starts.
+        if (Voice* old = voiceOf(c.player)) {
+            old->player = nullptr;
+            old->stopping = true;
+            setTarget(*old, 0);
+        }
+        Voice* slot = nullptr;
+        for (Voice& v : m_voices)
+            if (!v.active) {
+                slot = &v;
+                break;
+            }
+        if (!slot) {
+            c.player->endedGeneration.store(c.generation, std::memory_order_release);
+            return;
+        }
+        Voice& v = *slot;
+        v = Voice{};
+        v.active = true;
+        v.player = c.player;
+        v.source = c.source;
+        v.stream = c.stream;
+        v.pos = c.startFrame;
+        v.headFrames = c.headFrames;
+        v.generation = c.generation;
+        v.gain = 0;
+        setTarget(v, c.gain);
+        c.player->position.store(v.pos, std::memory_order_relaxed);
+        break;
+    }
+    case MixerCommand::Stop:
+        if (Voice* v = voiceOf(c.player)) {
+            v->player = nullptr;
+            v->stopping = true;
+            setTarget(*v, 0);
+        }
+        break;
+    case MixerCommand::Gain:
+        if (Voice* v = voiceOf(c.player))
+            setTarget(*v, c.gain);
+        break;
+    }
+}
+
+void Mixer::renderVoice(Voice& v, float* out, int frames)
+{
+    int done = 0;
+    while (done < frames && v.active) {
+        const int chunk = std::min(frames - done, kScratchFrames);
+        float* src = m_scratch.data();
+        int got = 0;
+        // The head first, then the streamed rest.
+        if (v.pos < v.headFrames) {
+            const int n = int(std::min<std::int64_t>(chunk, v.headFrames - v.pos));
+            std::memcpy(src, v.source->head.get() + 2 * v.pos, sizeof(float) * 2 * std::size_t(n));
+            got = n;
+        }
+        if (got < chunk && v.pos + got >= v.headFrames) {
+            if (v.stream && v.pos + got >= v.stream->firstFrame()) {
+                got += int(v.stream->read(src + 2 * got, chunk - got));
+            }
+        }
+        if (got == 0) {
+            const bool exhausted = !v.stream || (v.stream->finished() && v.stream->readable() == 0);
+            if (exhausted || v.stopping) {
+                finish(v);
+                return;
+            }
+            return; // the stream is late: hold the position and stay silent this round
+        }
+        float* o = out + 2 * done;
+        for (int i = 0; i < got; ++i) {
+            if (v.rampLeft > 0) {
+                v.gain += v.step;
+                if (--v.rampLeft == 0)
+                    v.gain = v.target;
+            }
+            o[2 * i] += src[2 * i] * v.gain;
+            o[2 * i + 1] += src[2 * i + 1] * v.gain;
+        }
+        v.pos += got;
+        done += got;
+        if (v.stopping && v.rampLeft == 0) {
+            finish(v);
+            return;
+        }
+        if (got < chunk && !v.stream && v.pos >= v.headFrames) {
+            finish(v);
+            return;
+        }
+    }
+}
+
+void Mixer::process(float* out, int frames)
+{
+    MixerCommand c;
+    std::uint64_t taken = 0;
+    while (m_queue.pop(c)) {
+        apply(c);
+        ++taken;
+    }
+    if (taken)
+        m_consumed.fetch_add(taken, std::memory_order_release);
+    std::memset(out, 0, sizeof(float) * 2 * std::size_t(frames));
+    for (Voice& v : m_voices) {
+        if (!v.active)
+            continue;
+        renderVoice(v, out, frames);
+        if (v.active && v.player)
+            v.player->position.store(v.pos, std::memory_order_relaxed);
+    }
+    m_cycles.fetch_add(1, std::memory_order_release);
+}
+
+void Mixer::endAll()
+{
+    MixerCommand c;
+    std::uint64_t taken = 0;
+    while (m_queue.pop(c)) {
+        apply(c);
+        ++taken;
+    }
+    if (taken)
+        m_consumed.fetch_add(taken, std::memory_order_release);
+    for (Voice& v : m_voices)
+        if (v.active)
+            finish(v);
+    m_cycles.fetch_add(1, std::memory_order_release);
+}
+
+int Mixer::activeVoices() const
+{
+    return int(std::count_if(m_voices.begin(), m_voices.end(), [](const Voice& v) { return v.active; }));
+}
+
+} // namespace ozv::audio

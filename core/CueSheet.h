@@ -1,0 +1,15 @@
+#pragma once
+// The running order of a show folder as text: what the boards will show, with the hot-key of
+// each sound and the F-key of each picture group's first picture.
+
+#include <QString>
+#include <functional>
+
+namespace ozv {
+
+/// "[Sounds]", then per group "# caption" and "KEY<TAB>caption<TAB>file name" lines, then
+/// "[Pictures]" likewise with F1..F12. Sound files for which `playable` is false are left out
+/// (they get no button and use no hot-key). `folder` must exist.
+QString cueSheet(const QString& folder, const std::function<bool(const QString&)>& playable);
+
+} // namespace ozv

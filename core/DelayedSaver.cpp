@@ -1,0 +1,45 @@
+#include "DelayedSaver.h"
+
+namespace ozv {
+
+bool DelayedSaver::request()
+{
+    m_countdown = kTicksBeforeWrite;
+    const bool switchOn = !m_running;
+    m_running = true;
+    return switchOn;
+}
+
+DelayedSaver::Tick DelayedSaver::tick()
+{
+    if (!m_running)
+        return Tick::Idle;
+    if (m_countdown > 0) {
+        --m_countdown;
+        return Tick::Counting;
+    }
+    return Tick::Write;
+}
+
+bool DelayedSaver::writeFinished(bool ok)
+{
+    if (ok) {
+        m_running = false;
+        m_failing = false;
+        m_reported = false;
+        return true;
+    }
+    m_failing = true;
+    return false;
+}
+
+bool DelayedSaver::shouldReport(qint64 nowMs)
+{
+    if (m_reported && nowMs - m_lastReportMs < kReportIntervalMs)
+        return false;
+    m_reported = true;
+    m_lastReportMs = nowMs;
+    return true;
+}
+
+} // namespace ozv

@@ -1,0 +1,15 @@
+#include "HotKeys.h"
+
+namespace ozv {
+
+int hotKeyIndex(QChar typed)
+{
+    if (typed.isNull())
+        return -1;
+    const qsizetype lower = kLowerHotKeyAlphabet.indexOf(typed.toLower());
+    if (lower >= 0)
+        return int(lower);
+    return int(kHotKeyAlphabet.indexOf(typed.toUpper()));
+}
+
+} // namespace ozv

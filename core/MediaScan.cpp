@@ -1,0 +1,212 @@
+#include "MediaScan.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace ozv {
+
+QString normalizeFolder(const QString& folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return QString();
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+QString lastComponent(const QString& path)
+{
+    QStringView p(path);
+    while (p.size() > 1 && p.endsWith(u'/'))
+        p.chop(1);
+    return p.mid(p.lastIndexOf(u'/') + 1).toString();
+}
+
+QString baseNameOf(const QString& path)
+{
+    const QString name = lastComponent(path);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+bool hasExtension(const QString& fileName, const QStringList& extensions)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < 0)
+        return false;
+    const QStringView ext = QStringView(fileName).mid(dot);
+    for (const QString& e : extensions)
+        if (ext.compare(e, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+namespace {
+
+bool isOrderDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u > 0xFF && c.category() == QChar::Number_DecimalDigit);
+}
+
+struct OrderKey
+{
+    bool numbered = false;
+    QString digits; // ASCII digit values of the run, leading zeros removed
+    QStringView text;
+};
+
+OrderKey orderKey(const QString& name)
+{
+    OrderKey key;
+    qsizetype run = 0;
+    while (run < name.size() && isOrderDigit(name.at(run)))
+        ++run;
+    if (run == 0) {
+        key.text = QStringView(name);
+        return key;
+    }
+    key.numbered = true;
+    for (qsizetype i = 0; i < run; ++i) {
+        const int d = name.at(i).digitValue();
+        if (key.digits.isEmpty() && d == 0)
+            continue;
+        key.digits += QChar(u'0' + d);
+    }
+    qsizetype rest = run;
+    while (rest < name.size() && name.at(rest).unicode() <= 0x20)
+        ++rest;
+    key.text = QStringView(name).mid(rest);
+    return key;
+}
+
+// Numbers of any length compare by value; names without a number come after all numbered ones.
+int compareNumbers(const OrderKey& a, const OrderKey& b)
+{
+    if (a.numbered != b.numbered)
+        return a.numbered ? -1 : 1;
+    if (!a.numbered)
+        return 0;
+    if (a.digits.size() != b.digits.size())
+        return a.digits.size() < b.digits.size() ? -1 : 1;
+    return a.digits.compare(b.digits);
+}
+
+char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; }
+
+int compareUnits(QStringView a, QStringView b, bool foldAscii)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (foldAscii) {
+            x = asciiUpper(x);
+            y = asciiUpper(y);
+        }
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+} // namespace
+
+int CompareMediaFiles(const QString& left, const QString& right)
+{
+    const QString leftName = baseNameOf(left), rightName = baseNameOf(right);
+    const OrderKey a = orderKey(leftName), b = orderKey(rightName);
+    if (int c = compareNumbers(a, b))
+        return c;
+    if (int c = compareUnits(a.text, b.text, true))
+        return c;
+    if (int c = compareUnits(a.text, b.text, false))
+        return c;
+    return compareUnits(left, right, false);
+}
+
+QString StripOrderPrefix(const QString& name)
+{
+    const QList<uint> cps = name.toUcs4();
+    qsizetype i = 0;
+    auto category = [](uint cp) { return QChar::category(char32_t(cp)); };
+    while (i < cps.size()) {
+        const uint c = cps[i];
+        const bool number = (c >= '0' && c <= '9') ||
+                            (c > 0x7F && (category(c) == QChar::Number_DecimalDigit ||
+                                          category(c) == QChar::Number_Letter ||
+                                          category(c) == QChar::Number_Other));
+        if (!number)
+            break;
+        ++i;
+    }
+    if (i > 0 && i < cps.size() && cps[i] == '.')
+        ++i;
+    while (i < cps.size()) {
+        const uint c = cps[i];
+        const bool space = (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 ||
+                           (c > 0xFF && (category(c) == QChar::Separator_Space ||
+                                         category(c) == QChar::Separator_Line ||
+                                         category(c) == QChar::Separator_Paragraph));
+        if (!space)
+            break;
+        ++i;
+    }
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(cps.constData() + i),
+                             cps.size() - i);
+}
+
+FolderListing listFolder(const QString& folder)
+{
+    FolderListing listing;
+    QString base = folder;
+    if (!base.endsWith(u'/'))
+        base += u'/';
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        const QString path = base + info.fileName();
+        if (info.isDir())
+            listing.folders << path;
+        else
+            listing.files << path;
+    }
+    return listing;
+}
+
+namespace {
+void sortMedia(QStringList& paths)
+{
+    std::sort(paths.begin(), paths.end(),
+              [](const QString& a, const QString& b) { return CompareMediaFiles(a, b) < 0; });
+}
+
+QStringList matching(const QStringList& files, const QStringList& extensions)
+{
+    QStringList out;
+    for (const QString& f : files)
+        if (hasExtension(lastComponent(f), extensions))
+            out << f;
+    sortMedia(out);
+    return out;
+}
+} // namespace
+
+std::vector<MediaGroup> scanBoard(const QString& folder, const QStringList& extensions)
+{
+    std::vector<MediaGroup> groups;
+    if (folder.isEmpty())
+        return groups;
+    FolderListing base = listFolder(folder);
+    auto add = [&](const QString& path, const QString& name, const QStringList& files) {
+        QStringList media = matching(files, extensions);
+        if (!media.isEmpty())
+            groups.push_back(MediaGroup{path, name, std::move(media)});
+    };
+    add(folder, kBaseGroupName, base.files);
+    sortMedia(base.folders);
+    for (const QString& sub : base.folders)
+        add(sub, lastComponent(sub), listFolder(sub).files);
+    return groups;
+}
+
+} // namespace ozv

@@ -1,0 +1,83 @@
+#include "Thumbnail.h"
+
+#include <QImageReader>
+#include <QPainter>
+#include <algorithm>
+
+namespace ozv {
+
+QSize thumbnailSize(QSize picture, QSize fitBox)
+{
+    const double w = picture.width(), h = picture.height();
+    if (w <= 0 || h <= 0 || fitBox.isEmpty())
+        return QSize();
+    const double s = std::max(w / fitBox.width(), h / fitBox.height());
+    if (s < 1)
+        return picture;
+    return QSize(int(w / s), int(h / s));
+}
+
+QImage decodeThumbnail(const QString& path, QSize fitBox)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    const QSize full = reader.size();
+    if (full.isValid()) {
+        const QSize size = thumbnailSize(full, fitBox);
+        if (size.isEmpty())
+            return QImage();
+        if (size != full && reader.supportsOption(QImageIOHandler::ScaledSize))
+            reader.setScaledSize(size);
+        QImage image = reader.read();
+        if (image.isNull())
+            return QImage();
+        if (image.size() != size)
+            image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return QImage();
+    const QSize size = thumbnailSize(image.size(), fitBox);
+    if (size.isEmpty())
+        return QImage();
+    if (size != image.size())
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage decodeFitted(const QString& path, QSize target, QString* error)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    const QSize full = reader.size();
+    QSize drawSize;
+    if (full.isValid() && !full.isEmpty()) {
+        drawSize = full.scaled(target, Qt::KeepAspectRatio);
+        // Formats that scale while decoding (JPEG) get at least the drawn size, so the final
+        // smooth scale only refines it.
+        if (reader.supportsOption(QImageIOHandler::ScaledSize) && drawSize.width() < full.width())
+            reader.setScaledSize(drawSize);
+    }
+    QImage picture = reader.read();
+    if (picture.isNull()) {
+        if (error)
+            *error = QStringLiteral("Cannot decode the picture \"%1\": %2").arg(path, reader.errorString());
+        return QImage();
+    }
+    if (drawSize.isEmpty())
+        drawSize = picture.size().scaled(target, Qt::KeepAspectRatio);
+    QImage out(target, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRect rect(QPoint((target.width() - drawSize.width()) / 2,
+                            (target.height() - drawSize.height()) / 2),
+                     drawSize);
+    painter.drawImage(rect, picture);
+    return out;
+}
+
+} // namespace ozv
