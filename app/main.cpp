@@ -1,1 +1,116 @@
-int main(){}
+// Ozvenka: the program entry.
+
+#include "Application.h"
+#include "AudioEngine.h"
+#include "AudioFile.h"
+#include "CueSheet.h"
+#include "Displays.h"
+#include "IniStore.h"
+#include "MainForm.h"
+#include "SettingsLocation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_signalFd[2] = {-1, -1};
+
+extern "C" void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalFd[0], &c, 1);
+}
+
+void print(std::FILE* f, const QString& text) { std::fputs(text.toUtf8().constData(), f); }
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const ozv::CommandLine cmd = ozv::parseCommandLine(args);
+    if (!cmd.error.isEmpty()) {
+        print(stderr, QStringLiteral("ozvenka: %1\n").arg(cmd.error));
+        return 2;
+    }
+    if (cmd.help) {
+        print(stdout, ozv::usageText());
+        return 0;
+    }
+    if (cmd.version) {
+        print(stdout, QStringLiteral("ozvenka %1\n").arg(QStringLiteral(OZV_VERSION)));
+        return 0;
+    }
+    if (cmd.cueSheetFolder) {
+        const QString folder = *cmd.cueSheetFolder;
+        if (!QFileInfo(folder).isDir()) {
+            print(stderr, QStringLiteral("ozvenka: the folder \"%1\" does not exist.\n").arg(folder));
+            return 2;
+        }
+        print(stdout, ozv::cueSheet(folder, [](const QString& path) {
+                  return ozv::audio::probeAudioFile(path).has_value();
+              }));
+        return 0;
+    }
+
+    ozv::TApplication app(argc, argv);
+    ozv::audio::AudioEngine engine(ozv::audio::AudioEngine::Mode::Device);
+    ozv::ScreenDisplays displays;
+
+    std::unique_ptr<ozv::TMainForm> form;
+    try {
+        form = std::make_unique<ozv::TMainForm>(engine, displays, ozv::locateSettingsFile(cmd),
+                                                cmd.folder);
+    } catch (const ozv::IniLoadError& e) {
+        print(stderr, QStringLiteral("ozvenka: %1\n").arg(e.message()));
+        QMessageBox::critical(nullptr, QStringLiteral("Ozvenka"), e.message());
+        return 1;
+    }
+    app.showError = [&form](const QString& m) { form->reportError(m); };
+    QObject::connect(form.get(), &ozv::TMainForm::closed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    app.setQuitOnLastWindowClosed(false);
+
+    // SIGINT and SIGTERM close the window as the operator would (once no thumbnail is loading),
+    // so the settings are written; a second signal writes them and ends the program at once.
+    std::unique_ptr<QSocketNotifier> notifier;
+    int signalCount = 0;
+    QTimer retryClose;
+    retryClose.setInterval(100);
+    QObject::connect(&retryClose, &QTimer::timeout, form.get(), [&form] { form->close(); });
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFd) == 0) {
+        notifier = std::make_unique<QSocketNotifier>(g_signalFd[1], QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
+            char c;
+            [[maybe_unused]] const ssize_t n = ::read(g_signalFd[1], &c, 1);
+            if (++signalCount > 1) {
+                form->settings().UpdateFile();
+                std::fflush(nullptr);
+                std::_Exit(0);
+            }
+            retryClose.start();
+            form->close();
+        });
+        struct sigaction sa{};
+        sa.sa_handler = onSignal;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(SIGINT, &sa, nullptr);
+        sigaction(SIGTERM, &sa, nullptr);
+    }
+
+    form->showMaximized();
+    const int rc = app.exec();
+    form.reset(); // writes the settings
+    return rc;
+}

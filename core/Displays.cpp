@@ -1,0 +1,16 @@
+#include "Displays.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace ozv {
+
+std::vector<DisplayInfo> ScreenDisplays::displays() const
+{
+    std::vector<DisplayInfo> out;
+    for (const QScreen* screen : QGuiApplication::screens())
+        out.push_back(DisplayInfo{screen->geometry(), screen->availableGeometry()});
+    return out;
+}
+
+} // namespace ozv

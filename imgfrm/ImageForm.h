@@ -1,0 +1,74 @@
+#pragma once
+// The picture window: what the audience sees. Borderless, always on top, black, without a mouse
+// pointer; it never keeps the keyboard focus. Each new picture replaces the previous one by a
+// one-second cross-fade along the chosen easing curve. GUI thread only.
+
+#include "Displays.h"
+#include "PictureCache.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QVariantAnimation>
+#include <QWidget>
+#include <stdexcept>
+
+namespace ozv {
+class IniStore;
+
+/// A picture that exists and has a known format but cannot be decoded.
+class PictureDecodeError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TImageForm : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kFadeMs = 1000;
+
+    /// Creates the window and places it: on the stored picture monitor, or the first display
+    /// when none is stored or the stored one holds the main window (`mainDisplay`); hidden again
+    /// when it covers `mainCentre`; unplaced and hidden when the stored display is gone.
+    TImageForm(IniStore& settings, const DisplaySource& displays, int mainDisplay,
+               QPoint mainCentre, QWidget* mainWindow);
+
+    /// Makes the target picture black; shows the window if it is hidden.
+    void ClearBitmap();
+    /// Cross-fades to the picture in `name` (empty, missing or of an unknown type: to black).
+    /// Throws PictureDecodeError when the file cannot be decoded; the screen keeps the
+    /// previous picture.
+    void LoadBitmap(const QString& name);
+
+    int effect() const { return m_effect; }
+    void setEffect(int index);
+    void setBoundsRect(const QRect& bounds);
+    QSize pictureSize() const { return size(); }
+    TPictureCache& cache() { return m_cache; }
+
+    // The state of the transition, for the operator's tests.
+    bool animating() const { return m_animation.state() == QAbstractAnimation::Running; }
+    double progress() const; // p of the current frame
+    const QImage& startPicture() const { return m_start; }
+    const QImage& targetPicture() const { return m_target; }
+    /// The frame as drawn now (black fill, start and target blended).
+    QImage currentFrame() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    bool event(QEvent* e) override;
+
+private:
+    void FormActivate();
+    void stopAnimation();
+
+    QPointer<QWidget> m_mainWindow;
+    int m_effect = 0;
+    QImage m_start, m_target;
+    double m_u = 1.0;
+    QVariantAnimation m_animation;
+    TPictureCache m_cache;
+};
+
+} // namespace ozv

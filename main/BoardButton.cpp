@@ -1,0 +1,132 @@
+#include "BoardButton.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace ozv {
+
+TBadge::TBadge(Shape shape, QSize size, const QString& text, QWidget* parent)
+    : QWidget(parent), m_shape(shape)
+{
+    setFixedSize(size);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    m_indicator = new QLabel(text, this);
+    m_indicator->setObjectName(QStringLiteral("Indicator"));
+    m_indicator->setAlignment(Qt::AlignCenter);
+    m_indicator->setGeometry(0, 0, size.width(), size.height() - 3); // bottom padding 3
+    QPalette pal = m_indicator->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    m_indicator->setPalette(pal);
+    QFont f = m_indicator->font();
+    f.setBold(true);
+    m_indicator->setFont(f);
+}
+
+void TBadge::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xFF, 0xFF, 0xFF), 1));
+    p.setBrush(QColor(0xFF, 0x45, 0x00));
+    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (m_shape == Shape::Circle) {
+        p.drawEllipse(r);
+    } else {
+        const double radius = std::min(r.width(), r.height()) / 2;
+        p.drawRoundedRect(r, radius, radius);
+    }
+}
+
+TBoardButton::TBoardButton(QWidget* parent) : QPushButton(parent)
+{
+    setCheckable(true); // stays pressed
+    setAutoDefault(false);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+TBoardButton::~TBoardButton()
+{
+    for (Satellite& s : m_satellites)
+        delete s.widget.data();
+}
+
+void TBoardButton::addSatellite(QWidget* widget, QPoint offset)
+{
+    m_satellites.push_back(Satellite{widget, offset});
+    if (parentWidget() && widget->parentWidget() != parentWidget())
+        widget->setParent(parentWidget());
+    placeSatellites();
+}
+
+void TBoardButton::setSatelliteOffset(QWidget* widget, QPoint offset)
+{
+    for (Satellite& s : m_satellites)
+        if (s.widget == widget)
+            s.offset = offset;
+    placeSatellites();
+}
+
+void TBoardButton::setBadge(TBadge* badge, QPoint offset)
+{
+    m_badge = badge;
+    addSatellite(badge, offset);
+}
+
+void TBoardButton::placeSatellites()
+{
+    for (Satellite& s : m_satellites) {
+        if (!s.widget)
+            continue;
+        if (s.widget->parentWidget() != parentWidget()) {
+            s.widget->setParent(parentWidget());
+        }
+        s.widget->move(pos() + s.offset);
+        s.widget->setVisible(!isHidden());
+        s.widget->raise();
+    }
+}
+
+bool TBoardButton::event(QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::ParentChange:
+    case QEvent::Show:
+    case QEvent::Hide:
+        placeSatellites();
+        break;
+    default: break;
+    }
+    return QPushButton::event(e);
+}
+
+void TBoardButton::moveEvent(QMoveEvent* e)
+{
+    QPushButton::moveEvent(e);
+    placeSatellites();
+}
+
+void TBoardButton::keyPressEvent(QKeyEvent* e)
+{
+    KeyArgs args = keyArgsFrom(*e);
+    e->accept();
+    if (args.consumed())
+        return;
+    QPointer<TBoardButton> self(this);
+    if (m_keyDown)
+        m_keyDown(this, args);
+    if (!self)
+        return;
+    if (!args.anyModifier() && (args.key == 13 || args.keyChar == u' ')) {
+        runClickHandler();
+        args.key = 0;
+        args.keyChar = QChar();
+    }
+    if (!args.consumed() && m_keyDown)
+        m_keyDown(window(), args);
+}
+
+void TBoardButton::keyReleaseEvent(QKeyEvent* e) { e->accept(); }
+
+} // namespace ozv

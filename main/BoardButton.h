@@ -1,0 +1,77 @@
+#pragma once
+// The toggle button shared by both boards: a tag string (the file's path), an integer tag,
+// an optional badge overhanging its top-left corner, and the key delivery of a focused button
+// (the key goes to the key handler first; a remaining Enter or Space then clicks the button
+// without changing its pressed state). GUI thread only.
+
+#include "KeyMapping.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <functional>
+#include <vector>
+
+namespace ozv {
+
+/// A circle (sound hot-key) or pill (picture F-key) badge: orange-red fill, white outline, with
+/// its text in a child label named "Indicator".
+class TBadge : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Shape { Circle, Pill };
+    TBadge(Shape shape, QSize size, const QString& text, QWidget* parent = nullptr);
+    QLabel* indicator() const { return m_indicator; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    Shape m_shape;
+    QLabel* m_indicator;
+};
+
+using KeyDownHandler = std::function<void(QObject* sender, KeyArgs& args)>;
+
+class TBoardButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit TBoardButton(QWidget* parent = nullptr);
+    ~TBoardButton() override;
+
+    QString TagString;
+    int Tag = 0;
+
+    void setKeyDownHandler(KeyDownHandler handler) { m_keyDown = std::move(handler); }
+    /// Runs the click handler without touching the pressed state.
+    void runClickHandler() { emit clicked(isChecked()); }
+
+    /// A widget that stands beside the button on the board at `offset` from the button's
+    /// top-left corner (it may lie outside the button), moved, shown and freed with it.
+    void addSatellite(QWidget* widget, QPoint offset);
+    void setSatelliteOffset(QWidget* widget, QPoint offset);
+
+    TBadge* badge() const { return m_badge; }
+    void setBadge(TBadge* badge, QPoint offset);
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void placeSatellites();
+
+private:
+    struct Satellite
+    {
+        QPointer<QWidget> widget;
+        QPoint offset;
+    };
+    std::vector<Satellite> m_satellites;
+    QPointer<TBadge> m_badge;
+    KeyDownHandler m_keyDown;
+};
+
+} // namespace ozv

@@ -1,0 +1,19 @@
+#include "BoardGroup.h"
+
+namespace ozv {
+
+QLabel* addGroupHeader(TFlowLayout* board, const QString& caption)
+{
+    if (board->childCount() > 0)
+        board->addChild(new TLineBreak);
+    auto* label = new QLabel(caption);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    label->adjustSize();
+    board->addChild(label, QMargins(0, 8, 0, 0));
+    board->addChild(new TLineBreak);
+    return label;
+}
+
+} // namespace ozv

@@ -1,0 +1,12 @@
+#pragma once
+// The transition icon: two overlapping picture frames, the front one showing a sun over hills.
+
+#include <QColor>
+#include <QPixmap>
+
+namespace ozv {
+
+/// The icon at `size` pixels, drawn in `color` on transparent.
+QPixmap drawEffectIcon(int size, const QColor& color);
+
+} // namespace ozv

@@ -1,0 +1,147 @@
+#include "PictureBoard.h"
+
+#include "BoardGroup.h"
+#include "ImageForm.h"
+#include "MediaScan.h"
+#include "MonitorList.h"
+#include "ScrollRules.h"
+
+namespace ozv {
+
+TPictureBoard::TPictureBoard(TScrollBox* box, TMonitorList& monitors,
+                             std::function<TImageForm*()> imageForm, KeyDownHandler keyDown,
+                             QObject* parent)
+    : QObject(parent), m_box(box), m_monitors(monitors), m_imageForm(std::move(imageForm)),
+      m_keyDown(std::move(keyDown)), m_loader(FThreads)
+{
+    ImagesScroll.setObjectName(QStringLiteral("ImagesScroll"));
+    ImagesScroll.setInterval(40);
+    connect(&ImagesScroll, &QTimer::timeout, this, &TPictureBoard::ImagesScrollTimer);
+    connect(&m_loader, &TThumbnailLoader::applied, this, [this] { m_box->fitBoardHeight(); });
+}
+
+void TPictureBoard::rebuild(const QString& folder)
+{
+    int counter = 0;
+    TFlowLayout* flow = board();
+    flow->BeginUpdate();
+    struct EndUpdate
+    {
+        TFlowLayout* b;
+        ~EndUpdate() { b->EndUpdate(); }
+    } guard{flow};
+    flow->clearChildren();
+    for (const MediaGroup& group : scanBoard(folder, kPictureExtensions))
+        createGroup(group.name, group.files, counter);
+}
+
+void TPictureBoard::createGroup(const QString& groupName, const QStringList& files, int& counter)
+{
+    TFlowLayout* flow = board();
+    addGroupHeader(flow, StripOrderPrefix(groupName));
+    bool first = true;
+    for (const QString& file : files) {
+        auto* button = new TPictureButton(file, StripOrderPrefix(baseNameOf(file)));
+        button->setKeyDownHandler(m_keyDown);
+        connect(button, &QPushButton::clicked, this, [this, button] { ImageButtonClick(button); });
+        if (first && counter < kFKeyCount) {
+            button->setFKey(counter);
+            ++counter;
+        }
+        first = false;
+        flow->addChild(button);
+        m_loader.load(button);
+    }
+}
+
+void TPictureBoard::ImageButtonClick(TPictureButton* button)
+{
+    try {
+        ShowPicture(button, button->isChecked());
+    } catch (const std::exception& e) {
+        emit failed(QString::fromStdString(e.what()));
+    }
+}
+
+void TPictureBoard::ShowPicture(TPictureButton* button, bool pressed)
+{
+    TImageForm* form = m_imageForm();
+    if (FPictureShowing || !form)
+        return;
+    FPictureShowing = true;
+    struct Clear
+    {
+        bool& flag;
+        ~Clear() { flag = false; }
+    } clear{FPictureShowing};
+
+    const int target = m_monitors.targetDisplay();
+    if (target >= 0 && target != m_monitors.FDisplay) {
+        const QRect bounds = m_monitors.displayBounds(target);
+        if (!bounds.isNull())
+            form->setBoundsRect(bounds);
+    }
+    TFlowLayout* flow = board();
+    for (int i = 0; i < flow->childCount(); ++i)
+        if (auto* b = qobject_cast<QAbstractButton*>(flow->childAt(i)))
+            b->setChecked(b == button && pressed);
+    if (button && pressed) {
+        FActiveImage = flow->indexOf(button);
+        button->setChecked(true);
+        form->LoadBitmap(button->TagString);
+        prefetchNeighbours();
+    } else {
+        FActiveImage = -1;
+        form->LoadBitmap(QString());
+    }
+    FPictureShowing = false;
+    scrollIntoView();
+}
+
+void TPictureBoard::prefetchNeighbours()
+{
+    TImageForm* form = m_imageForm();
+    TFlowLayout* flow = board();
+    QStringList paths;
+    for (int i : {FActiveImage + 1, FActiveImage - 1})
+        if (auto* b = qobject_cast<TPictureButton*>(flow->childAt(i)))
+            paths << b->TagString;
+    QString current;
+    if (auto* b = qobject_cast<TPictureButton*>(flow->childAt(FActiveImage)))
+        current = b->TagString;
+    form->cache().prefetch(paths, form->pictureSize(), current);
+}
+
+void TPictureBoard::scrollIntoView()
+{
+    ImagesScroll.stop();
+    TFlowLayout* flow = board();
+    const double viewTop = m_box->offset();
+    double top = 0, bottom = 0;
+    if (QWidget* shown = flow->childAt(FActiveImage)) {
+        QRect r = shown->geometry();
+        if (FActiveImage > 1)
+            if (auto* header = qobject_cast<QLabel*>(flow->childAt(FActiveImage - 2)))
+                r = r.united(header->geometry());
+        top = r.y();
+        bottom = r.y() + r.height();
+    }
+    bottom += 16;
+    const double newTop = scroll::targetTop(viewTop, m_box->viewHeight(), top, bottom);
+    if (newTop != viewTop) {
+        m_scrollTarget = newTop;
+        ImagesScroll.start();
+    }
+}
+
+void TPictureBoard::ImagesScrollTimer()
+{
+    bool arrived = false;
+    const double before = m_box->offset();
+    m_box->setOffset(scroll::glideStep(before, m_scrollTarget, &arrived));
+    // A target outside the scrolling range is reached as far as the range allows.
+    if (arrived || m_box->offset() == before)
+        ImagesScroll.stop();
+}
+
+} // namespace ozv

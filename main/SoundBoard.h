@@ -1,0 +1,71 @@
+#pragma once
+// The sound board: builds one sound button per playable audio file, keeps the hot-key table
+// and the list of players under the Playback timer, starts, stops and fades sounds, stores
+// slider and "Fade" changes, and resets volumes. GUI thread only.
+
+#include "FlowLayout.h"
+#include "SoundButton.h"
+
+#include <QList>
+#include <QMap>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+
+namespace ozv {
+class IniStore;
+namespace audio {
+class AudioEngine;
+class TMediaPlayer;
+} // namespace audio
+
+class TSoundBoard : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kPlaybackInterval = 200;
+    static constexpr int kFadeSteps = 20;
+
+    TSoundBoard(TFlowLayout* board, IniStore& settings, audio::AudioEngine& engine,
+                std::function<void()> saveSettings, KeyDownHandler keyDown, QObject* parent = nullptr);
+
+    /// Stops every sound and rebuilds the board from `folder` (normalised; may be empty).
+    void rebuild(const QString& folder);
+
+    void SoundButtonClick(TSoundButton* button);
+    void PlaybackTimer();
+    void StopAllSounds();
+    void VolumeChange(TSoundButton* button);
+    void FadeChange(TSoundButton* button);
+    /// Resets every slider to 100 and erases the stored per-file values of the board's folders.
+    /// `confirm` asks the operator; nothing changes unless it returns true.
+    void VolumesResetBtnClick(const std::function<bool()>& confirm);
+
+    /// The sound button registered for a hot-key index, or null.
+    TSoundButton* shortCut(int index) const;
+    const QList<audio::TMediaPlayer*>& playing() const { return FPlaying; }
+    QTimer* playbackTimer() { return &Playback; }
+    TFlowLayout* board() const { return m_board; }
+    QList<TSoundButton*> buttons() const;
+
+signals:
+    void rebuilt();
+
+private:
+    void AddShortCut(int index, TSoundButton* button);
+    void createGroup(const QString& folder, const QString& groupName, const QStringList& files,
+                     int& counter);
+    static TSoundButton* buttonOf(audio::TMediaPlayer* player);
+    static float volumeOf(const TSoundButton* button);
+
+    TFlowLayout* m_board;
+    IniStore& m_settings;
+    audio::AudioEngine& m_engine;
+    std::function<void()> m_saveSettings;
+    KeyDownHandler m_keyDown;
+    QMap<int, QPointer<TSoundButton>> FShortCuts;
+    QList<audio::TMediaPlayer*> FPlaying;
+    QTimer Playback;
+};
+
+} // namespace ozv

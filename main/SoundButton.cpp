@@ -1,0 +1,86 @@
+#include "SoundButton.h"
+
+#include "MediaPlayer.h"
+
+#include <QKeyEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace ozv {
+
+TVolumeSlider::TVolumeSlider(QWidget* parent) : QSlider(Qt::Vertical, parent)
+{
+    setObjectName(QStringLiteral("TrackBar"));
+    setRange(0, 100);
+    setTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TVolumeSlider::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown || e->key() == Qt::Key_Return ||
+        e->key() == Qt::Key_Enter || !e->text().isEmpty()) {
+        e->ignore();
+        return;
+    }
+    QSlider::keyPressEvent(e);
+}
+
+TSoundButton::TSoundButton(audio::AudioEngine& engine, const QString& path, const QString& caption,
+                           int volume, bool fade, QWidget* parent)
+    : TBoardButton(parent)
+{
+    setText(caption);
+    TagString = path;
+    Tag = 0;
+    setFixedSize(kWidth, kHeight);
+
+    m_checkBox = new QCheckBox(QStringLiteral("Fade"), this);
+    m_checkBox->setObjectName(QStringLiteral("CheckBox"));
+    m_checkBox->setFocusPolicy(Qt::NoFocus);
+    m_checkBox->move(-2, -2);
+    m_checkBox->setChecked(fade);
+
+    m_trackBar = new TVolumeSlider;
+    m_sliderThickness = m_trackBar->sizeHint().width();
+    m_trackBar->setFixedSize(m_sliderThickness, kHeight - 8);
+    m_trackBar->setValue(std::clamp(volume, m_trackBar->minimum(), m_trackBar->maximum()));
+    addSatellite(m_trackBar, QPoint(kWidth + 6, 4));
+
+    m_player = new audio::TMediaPlayer(engine, this);
+    try {
+        m_player->setFileName(path);
+    } catch (...) {
+        delete m_trackBar;
+        throw;
+    }
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar"));
+    m_progress->setRange(0, 100);
+    m_progress->setTextVisible(false);
+    m_progress->setGeometry(0, kHeight - 6, kWidth, 6);
+    m_progress->hide();
+}
+
+void TSoundButton::setHotKey(QChar key)
+{
+    auto* badge = new TBadge(TBadge::Shape::Circle, QSize(28, 28), QString(key));
+    badge->setObjectName(QStringLiteral("Ellipse"));
+    setBadge(badge, QPoint(-4, -4));
+    m_checkBox->move(30, -2);
+}
+
+void TSoundButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    p.drawControl(QStyle::CE_PushButton, option);
+    const QRect textRect = rect().adjusted(6, 16, -6, -8);
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap, text());
+}
+
+} // namespace ozv

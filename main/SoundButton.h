@@ -1,0 +1,62 @@
+#pragma once
+// A sound button: 210 x 72 toggle button for one audio file with its "Fade" check box, its
+// volume slider standing just right of it, a progress bar along its bottom edge, its media
+// player and, on the first 36 buttons, the hot-key badge. The integer tag is the fade level.
+
+#include "BoardButton.h"
+
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QSlider>
+
+namespace ozv {
+namespace audio {
+class AudioEngine;
+class TMediaPlayer;
+} // namespace audio
+
+/// The volume slider: vertical, 0..100, maximum at the top. It leaves Page Up and Page Down to
+/// the window (they step pictures).
+class TVolumeSlider : public QSlider
+{
+    Q_OBJECT
+public:
+    explicit TVolumeSlider(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+class TSoundButton : public TBoardButton
+{
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 210, kHeight = 72;
+
+    /// Builds the button and its parts for `path`; stored volume and fade choice are given.
+    /// Throws when the player cannot open the file (nothing is left behind).
+    TSoundButton(audio::AudioEngine& engine, const QString& path, const QString& caption,
+                 int volume, bool fade, QWidget* parent = nullptr);
+
+    QCheckBox* CheckBox() const { return m_checkBox; }
+    TVolumeSlider* TrackBar() const { return m_trackBar; }
+    audio::TMediaPlayer* MediaPlayer() const { return m_player; }
+    QProgressBar* ProgressBar() const { return m_progress; }
+    /// The slider's thickness W (the button keeps a right margin of W + 4 for it).
+    int sliderThickness() const { return m_sliderThickness; }
+
+    /// Gives the button the hot-key badge with `key` and moves the "Fade" box right of it.
+    void setHotKey(QChar key);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QCheckBox* m_checkBox;
+    TVolumeSlider* m_trackBar;
+    audio::TMediaPlayer* m_player;
+    QProgressBar* m_progress;
+    int m_sliderThickness;
+};
+
+} // namespace ozv

@@ -1,0 +1,40 @@
+#pragma once
+// Thumbnails decoded in the background on a bounded pool, at reduced size where the format
+// allows. Each request is counted from the moment it is made until its result has been applied
+// on the GUI thread (the window does not close while any is counted). Results for a button that
+// no longer exists (the list was rebuilt) are dropped.
+
+#include <QImage>
+#include <QPointer>
+#include <QThreadPool>
+#include <atomic>
+#include <functional>
+
+namespace ozv {
+class TPictureButton;
+
+class TThumbnailLoader : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr QSize kFitBox{96, 52};
+
+    explicit TThumbnailLoader(std::atomic<int>& counter, QObject* parent = nullptr);
+    ~TThumbnailLoader() override;
+
+    /// Disables `button` and decodes its picture's thumbnail; when done, the thumbnail is put
+    /// into its Image and the button enabled, or the button is freed when decoding failed.
+    void load(TPictureButton* button);
+    /// Waits for every queued decode (tests, shutdown).
+    void waitForDone();
+
+signals:
+    void applied();
+
+private:
+    void apply(QPointer<TPictureButton> button, QImage thumbnail);
+    std::atomic<int>& FThreads;
+    QThreadPool m_pool;
+};
+
+} // namespace ozv
