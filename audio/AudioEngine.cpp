@@ -277,7 +277,8 @@ void AudioEngine::streamerLoop()
         m_streamerBusy = !m_newStreams.empty();
         ++m_streamerPasses;
         m_idleChanged.notify_all();
-        m_wake.wait_for(lock, 5ms, [this] { return m_quit || !m_newStreams.empty(); });
+        m_wake.wait_for(lock, 5ms, [this] { return m_quit || m_streamerKick || !m_newStreams.empty(); });
+        m_streamerKick = false;
     }
 }
 
@@ -291,6 +292,7 @@ bool AudioEngine::waitUntilIdle(int timeoutMs)
 {
     std::unique_lock lock(m_mutex);
     const std::uint64_t passes = m_streamerPasses;
+    m_streamerKick = true;
     m_wake.notify_all();
     return m_idleChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
         return m_headJobs.empty() && !m_loaderBusy && m_newStreams.empty() && !m_streamerBusy &&

@@ -77,6 +77,7 @@ private:
     bool m_loaderBusy = false;
     bool m_streamerBusy = false;
     std::uint64_t m_streamerPasses = 0;
+    bool m_streamerKick = false; // someone waits for a fresh pass
     bool m_quit = false;
 
     struct Retired

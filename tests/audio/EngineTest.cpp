@@ -1,0 +1,261 @@
+// The sound engine rendered offline: what a press, a fade, a stop and an end sound like.
+
+#include "AudioEngine.h"
+#include "MediaPlayer.h"
+#include "TestSupport.h"
+
+#include <QThread>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace ozv::audio;
+using ozv::test::TempFolder;
+using State = TMediaPlayer::TMediaState;
+
+namespace {
+
+constexpr int kTick = kMixRate / 5; // 200 ms
+
+struct Offline
+{
+    AudioEngine engine{AudioEngine::Mode::Offline};
+    /// Renders `frames` frames in device periods, letting the background threads keep up.
+    std::vector<float> render(int frames)
+    {
+        std::vector<float> out(std::size_t(frames) * 2);
+        for (int done = 0; done < frames;) {
+            engine.waitUntilIdle();
+            const int n = std::min(4096, frames - done);
+            engine.render(out.data() + 2 * done, n);
+            done += n;
+        }
+        return out;
+    }
+};
+
+QString constant(const TempFolder& dir, const char* name, double seconds, float value, int rate = kMixRate)
+{
+    const QString p = dir.prepare(QString::fromUtf8(name));
+    ozv::fixtures::writeConstant(p, rate, seconds, value);
+    return p;
+}
+
+float peak(const std::vector<float>& s, std::size_t from = 0, std::size_t to = SIZE_MAX)
+{
+    float m = 0;
+    for (std::size_t i = from; i < std::min(to, s.size()); ++i)
+        m = std::max(m, std::fabs(s[i]));
+    return m;
+}
+
+float maxStep(const std::vector<float>& s)
+{
+    float m = 0;
+    for (std::size_t i = 2; i < s.size(); i += 2)
+        m = std::max(m, std::fabs(s[i] - s[i - 2]));
+    return m;
+}
+
+} // namespace
+
+TEST(Engine, APressIsHeardInTheFirstPeriod)
+{
+    TempFolder dir;
+    for (const char* name : {"dc.wav", "tone.mp3"}) {
+        Offline o;
+        const QString path = QString::fromUtf8(name) == u"dc.wav" ? constant(dir, name, 1, 0.5f)
+                                                                  : dir.tone(QString::fromUtf8(name), 1, 44100);
+        TMediaPlayer player(o.engine);
+        player.setFileName(path);
+        o.engine.waitUntilIdle(); // the head was decoded ahead, as on a built board
+        player.Play();
+        std::vector<float> first(AudioEngine::kPeriodFrames * 2);
+        o.engine.render(first.data(), AudioEngine::kPeriodFrames); // no waiting for any thread
+        EXPECT_GT(peak(first), 0.001f) << name;
+        EXPECT_EQ(player.State(), State::Playing);
+    }
+}
+
+TEST(Engine, GainStepsAreRampedAndAFadeEndsInSilence)
+{
+    TempFolder dir;
+    Offline o;
+    TMediaPlayer player(o.engine);
+    player.setFileName(constant(dir, "dc.wav", 10, 0.5f));
+    o.engine.waitUntilIdle();
+    player.Play();
+    std::vector<float> all = o.render(kTick);
+    for (int level = 19; level >= 0; --level) {
+        player.setVolume(level / 20.0f);
+        const std::vector<float> step = o.render(kTick);
+        EXPECT_NEAR(step.back(), 0.5f * level / 20, 1e-4) << level;
+        all.insert(all.end(), step.begin(), step.end());
+    }
+    // No jump larger than a ramp allows: 5 % of 0.5 spread over kRampFrames frames.
+    EXPECT_LE(maxStep(all), 0.5f / kRampFrames * 1.01f);
+    EXPECT_NEAR(peak(all, all.size() - 2 * (kTick - kRampFrames)), 0.0f, 1e-6);
+    EXPECT_EQ(player.State(), State::Playing); // still running silently until stopped
+}
+
+TEST(Engine, AStopIsSilentWithinOneTickWithoutAClick)
+{
+    TempFolder dir;
+    Offline o;
+    TMediaPlayer player(o.engine);
+    player.setFileName(constant(dir, "dc.wav", 5, 0.5f));
+    o.engine.waitUntilIdle();
+    player.Play();
+    o.render(kTick);
+    player.Stop();
+    const std::vector<float> after = o.render(kTick);
+    EXPECT_LE(maxStep(after), 0.5f / kRampFrames * 1.01f);
+    EXPECT_EQ(peak(after, 2 * kRampFrames), 0.0f);
+    EXPECT_EQ(player.State(), State::Stopped);
+}
+
+TEST(Engine, TwoSoundsMixAndChangeIndependently)
+{
+    TempFolder dir;
+    Offline o;
+    TMediaPlayer a(o.engine), b(o.engine);
+    a.setFileName(constant(dir, "a.wav", 5, 0.25f));
+    b.setFileName(constant(dir, "b.wav", 5, 0.5f));
+    o.engine.waitUntilIdle();
+    a.Play();
+    b.Play();
+    EXPECT_NEAR(o.render(kTick).back(), 0.75f, 1e-5);
+    a.setVolume(0.5f);
+    EXPECT_NEAR(o.render(kTick).back(), 0.625f, 1e-5);
+    b.setVolume(0.0f);
+    EXPECT_NEAR(o.render(kTick).back(), 0.125f, 1e-5);
+}
+
+TEST(Engine, PlayingAgainRestartsAtFullLevelFromTheStart)
+{
+    TempFolder dir;
+    Offline o;
+    TMediaPlayer player(o.engine);
+    player.setFileName(constant(dir, "dc.wav", 5, 0.5f));
+    o.engine.waitUntilIdle();
+    player.Play();
+    o.render(5 * kTick);
+    player.setVolume(0.25f); // part-way through a fade
+    EXPECT_NEAR(o.render(kTick).back(), 0.125f, 1e-5);
+    player.setVolume(1.0f);
+    player.setCurrentTime(0);
+    player.Play();
+    const std::vector<float> restarted = o.render(kTick);
+    EXPECT_NEAR(restarted.back(), 0.5f, 1e-5);
+    EXPECT_LE(maxStep(restarted), 0.5f / kRampFrames * 1.01f); // the old playback fades out under it
+    EXPECT_NEAR(double(player.CurrentTime()), 2e6, 1e5);       // 200 ms in
+}
+
+TEST(Engine, ASoundShorterThanATickEndsCleanly)
+{
+    TempFolder dir;
+    Offline o;
+    TMediaPlayer player(o.engine);
+    player.setFileName(constant(dir, "blip.wav", 0.05, 0.5f));
+    o.engine.waitUntilIdle();
+    player.Play();
+    const std::vector<float> out = o.render(kTick);
+    EXPECT_EQ(player.State(), State::Stopped);
+    EXPECT_EQ(player.CurrentTime(), player.Duration());
+    EXPECT_EQ(peak(out, 2 * (kMixRate / 20 + 1)), 0.0f); // nothing after its end
+}
+
+TEST(Engine, PositionAndDurationInMediaTime)
+{
+    TempFolder dir;
+    for (const char* name : {"a48.wav", "a44.wav", "a48.mp3", "a44.mp3"}) {
+        const int rate = QByteArray(name).contains("44") ? 44100 : 48000;
+        Offline o;
+        TMediaPlayer player(o.engine);
+        player.setFileName(dir.tone(QString::fromUtf8(name), 2.0, rate));
+        EXPECT_NEAR(double(player.Duration()), 2e7, 2e5) << name; // MP3 frames round the length
+        o.engine.waitUntilIdle();
+        player.Play();
+        o.render(kMixRate / 2);
+        EXPECT_NEAR(double(player.CurrentTime()), 5e6, 1e4) << name;
+        EXPECT_EQ(player.State(), State::Playing);
+        o.render(kMixRate * 2);
+        EXPECT_EQ(player.State(), State::Stopped) << name;
+        EXPECT_EQ(player.CurrentTime(), player.Duration());
+    }
+}
+
+TEST(Engine, StreamingContinuesSeamlesslyAfterTheHead)
+{
+    // Three seconds of a sine at the mixer's rate: the head, then the streamed rest, sample for sample.
+    TempFolder dir;
+    const QString path = dir.prepare(QStringLiteral("sine.wav"));
+    constexpr double freq = 441.0;
+    ozv::fixtures::writeAudio(path, ozv::fixtures::AudioFormat::WavFloat, kMixRate, 1, 3 * kMixRate,
+                              [](long f, int) { return float(0.5 * std::sin(2 * M_PI * freq * f / kMixRate)); });
+    Offline o;
+    TMediaPlayer player(o.engine);
+    player.setFileName(path);
+    o.engine.waitUntilIdle();
+    player.Play();
+    const std::vector<float> out = o.render(3 * kMixRate);
+    double worst = 0;
+    for (int f = kRampFrames; f < 3 * kMixRate; ++f)
+        worst = std::max(worst, std::fabs(out[2 * std::size_t(f)] - 0.5 * std::sin(2 * M_PI * freq * f / kMixRate)));
+    EXPECT_LT(worst, 1e-5);
+}
+
+TEST(Engine, ResampledStreamHasNoGaps)
+{
+    TempFolder dir;
+    Offline o;
+    TMediaPlayer player(o.engine);
+    player.setFileName(dir.tone(QStringLiteral("long.mp3"), 4.0, 44100));
+    o.engine.waitUntilIdle();
+    player.Play();
+    const std::vector<float> out = o.render(int(3.5 * kMixRate));
+    // Every 10 ms window after the start carries the tone.
+    for (std::size_t w = 1; w < 350; ++w)
+        ASSERT_GT(peak(out, w * 960, (w + 1) * 960), 0.3f) << "window " << w;
+}
+
+TEST(Engine, WithoutAnyDeviceSoundsEndAsIfStopped)
+{
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    TempFolder dir;
+    AudioEngine engine(AudioEngine::Mode::Device);
+    EXPECT_FALSE(engine.deviceOpen());
+    TMediaPlayer player(engine);
+    player.setFileName(constant(dir, "dc.wav", 5, 0.5f));
+    player.Play();
+    for (int i = 0; i < 100 && player.State() == State::Playing; ++i)
+        QThread::msleep(10);
+    EXPECT_EQ(player.State(), State::Stopped);
+    qunsetenv("SDL_AUDIODRIVER");
+}
+
+TEST(Engine, TheDiskDriverCapturesWhatIsPlayed)
+{
+    TempFolder dir;
+    const QString capture = dir.path(QStringLiteral("out.raw"));
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(capture));
+    {
+        AudioEngine engine(AudioEngine::Mode::Device);
+        ASSERT_TRUE(engine.deviceOpen());
+        TMediaPlayer player(engine);
+        player.setFileName(constant(dir, "dc.wav", 0.3, 0.5f));
+        QThread::msleep(100);
+        player.Play();
+        for (int i = 0; i < 300 && player.State() == State::Playing; ++i)
+            QThread::msleep(10);
+        EXPECT_EQ(player.State(), State::Stopped);
+    }
+    qunsetenv("SDL_AUDIODRIVER");
+    qunsetenv("SDL_DISKAUDIOFILE");
+    const QByteArray raw = ozv::test::readAll(capture);
+    const auto* samples = reinterpret_cast<const float*>(raw.constData());
+    int loud = 0;
+    for (qsizetype i = 0; i < raw.size() / 4; ++i)
+        loud += std::fabs(samples[i] - 0.5f) < 1e-4f;
+    EXPECT_NEAR(loud / 2, int(0.3 * kMixRate) - kRampFrames, 2 * kRampFrames);
+}
