@@ -82,10 +82,11 @@ void AudioEngine::watchLoop()
     while (!m_quit) {
         lock.unlock();
         if (m_deviceOpen) {
-            if (SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
+            if (m_simulatedLoss.exchange(false) || SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
                 // The device is gone: what was playing ends as if stopped.
                 closeDevice();
                 m_mixer.endAll();
+                lastAttempt = std::chrono::steady_clock::now();
             }
         } else {
             // No device runs the mixer: take the commands and end every voice.

@@ -53,6 +53,9 @@ public:
     /// Waits until every queued head is decoded and every stream is filled or finished.
     bool waitUntilIdle(int timeoutMs = 5000);
 
+    /// Behaves as if the output device had been unplugged (for tests of the recovery).
+    void simulateDeviceLoss() { m_simulatedLoss = true; }
+
     /// Frames the device asks for per callback.
     static constexpr int kPeriodFrames = 256;
     static constexpr std::int64_t kStreamFrames = 32768;
@@ -90,6 +93,7 @@ private:
 
     std::uint32_t m_device = 0;
     std::atomic<bool> m_deviceOpen{false};
+    std::atomic<bool> m_simulatedLoss{false};
     bool m_sdlReady = false;
 
     std::thread m_loader, m_streamer, m_watch;

@@ -259,3 +259,32 @@ TEST(Engine, TheDiskDriverCapturesWhatIsPlayed)
         loud += std::fabs(samples[i] - 0.5f) < 1e-4f;
     EXPECT_NEAR(loud / 2, int(0.3 * kMixRate) - kRampFrames, 2 * kRampFrames);
 }
+
+TEST(Engine, ALostDeviceEndsThePlayingSoundsAndIsOpenedAgain)
+{
+    TempFolder dir;
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.path(QStringLiteral("out.raw"))));
+    AudioEngine engine(AudioEngine::Mode::Device);
+    ASSERT_TRUE(engine.deviceOpen());
+    TMediaPlayer player(engine);
+    player.setFileName(constant(dir, "long.wav", 20, 0.5f));
+    QThread::msleep(50);
+    player.Play();
+    QThread::msleep(100);
+    ASSERT_EQ(player.State(), State::Playing);
+    engine.simulateDeviceLoss();
+    for (int i = 0; i < 50 && player.State() == State::Playing; ++i)
+        QThread::msleep(10);
+    EXPECT_EQ(player.State(), State::Stopped); // as if stopped: the next tick releases the button
+    for (int i = 0; i < 300 && !engine.deviceOpen(); ++i)
+        QThread::msleep(10);
+    EXPECT_TRUE(engine.deviceOpen()); // back without a restart
+    player.setCurrentTime(0);
+    player.Play();
+    QThread::msleep(200);
+    EXPECT_EQ(player.State(), State::Playing);
+    EXPECT_GT(player.CurrentTime(), 0);
+    qunsetenv("SDL_AUDIODRIVER");
+    qunsetenv("SDL_DISKAUDIOFILE");
+}

@@ -1,0 +1,189 @@
+// Pictures: thumbnails of 200 photographs, a cross-fade frame, showing a prefetched picture, and
+// the memory of a list of 1,000 picture buttons.
+
+#include "BenchSupport.h"
+#include "CrossFade.h"
+#include "Displays.h"
+#include "ImageForm.h"
+#include "IniStore.h"
+#include "MediaFixtures.h"
+#include "PictureButton.h"
+#include "Thumbnail.h"
+#include "ThumbnailLoader.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QThreadPool>
+#include <QtConcurrent>
+#include <benchmark/benchmark.h>
+
+using namespace ozv;
+
+namespace {
+
+QString photo()
+{
+    static const QString path = [] {
+        const QString p = bench::scratch(QStringLiteral("photos")) + QStringLiteral("/photo.jpg");
+        // Noise-like detail makes the JPEG as costly to decode as a real photograph.
+        QImage image(4000, 3000, QImage::Format_RGB32);
+        quint32 seed = 12345;
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                line[x] = qRgb((x / 16 + (seed >> 28)) & 255, (y / 12 + (seed >> 24)) & 255, ((x + y) / 20) & 255);
+            }
+        }
+        image.save(p, "JPG", 90);
+        return p;
+    }();
+    return path;
+}
+
+QStringList photos(int count)
+{
+    QStringList out;
+    const QString dir = bench::scratch(QStringLiteral("photos200"));
+    for (int i = 0; i < count; ++i) {
+        const QString p = dir + QStringLiteral("/%1.jpg").arg(i);
+        if (!QFile::exists(p))
+            QFile::copy(photo(), p);
+        out << p;
+    }
+    return out;
+}
+
+struct OneDisplay : DisplaySource
+{
+    QRect bounds;
+    std::vector<DisplayInfo> displays() const override { return {DisplayInfo{bounds, bounds}}; }
+};
+
+} // namespace
+
+// 200 thumbnails: one full decode and smooth scale at a time (the straightforward way) against
+// the loader's way (reduced-size decoding on the pool).
+static void BM_Thumbnails200Photos(benchmark::State& state)
+{
+    const QStringList files = photos(200);
+    double baselineMs = 0, oursMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        for (const QString& f : files) {
+            QImage full(f);
+            const QSize size = thumbnailSize(full.size(), QSize(96, 52));
+            benchmark::DoNotOptimize(full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                         .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
+        baselineMs += double(t.nsecsElapsed()) / 1e6;
+        t.restart();
+        QThreadPool pool;
+        pool.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
+        QList<QFuture<QImage>> results;
+        for (const QString& f : files)
+            results << QtConcurrent::run(&pool, [f] { return decodeThumbnail(f, QSize(96, 52)); });
+        for (auto& r : results)
+            benchmark::DoNotOptimize(r.result());
+        oursMs += double(t.nsecsElapsed()) / 1e6;
+    }
+    const double n = double(state.iterations());
+    state.counters["baseline_ms"] = baselineMs / n;
+    state.counters["ours_ms"] = oursMs / n;
+    state.counters["speedup"] = baselineMs / oursMs; // target >= 8
+}
+BENCHMARK(BM_Thumbnails200Photos)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Composing one cross-fade frame at the window's size, against filling the frame once.
+static void BM_CrossFadeFrame(benchmark::State& state)
+{
+    const QSize size(int(state.range(0)), int(state.range(1)));
+    QImage start(size, QImage::Format_ARGB32_Premultiplied), target(start), frame(start);
+    start.fill(QColor(200, 40, 40));
+    target.fill(QColor(20, 60, 200));
+    double fillNs = 0;
+    long frames = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto t0 = std::chrono::steady_clock::now();
+        frame.fill(Qt::black);
+        fillNs += double(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - t0).count());
+        state.ResumeTiming();
+        QPainter p(&frame);
+        p.fillRect(frame.rect(), Qt::black);
+        drawCrossFade(p, frame.rect(), start, target, 0.37);
+        p.end();
+        benchmark::DoNotOptimize(frame.constBits());
+        ++frames;
+    }
+    state.counters["baseline_fill_ms"] = fillNs / double(frames) / 1e6;
+}
+BENCHMARK(BM_CrossFadeFrame)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+
+// From LoadBitmap to the first frame of the fade for a 12-megapixel JPEG: prefetched (the
+// neighbour of the shown picture) against decoded when chosen.
+static void BM_ShowPicture12MP(benchmark::State& state)
+{
+    const bool prefetched = state.range(0) == 1;
+    const QString path = photo();
+    IniStore settings;
+    OneDisplay display;
+    display.bounds = QRect(0, 0, 1920, 1080);
+    TImageForm window(settings, display, -1, QPoint(-10000, -10000), nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.LoadBitmap(QString()); // something else on screen
+        if (prefetched) {
+            window.cache().prefetch({path}, window.pictureSize());
+            QString error;
+            window.cache().take(path, window.pictureSize(), &error); // wait until it is ready
+            window.cache().prefetch({path}, window.pictureSize());
+        } else {
+            window.cache().prefetch({}, window.pictureSize());
+        }
+        state.ResumeTiming();
+        window.LoadBitmap(path); // returns after the first frame was drawn
+    }
+    window.hide();
+    state.SetLabel(prefetched ? "prefetched" : "decoded when chosen");
+}
+BENCHMARK(BM_ShowPicture12MP)->Arg(1)->Arg(0)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// Resident memory of a list of 1,000 picture buttons of 12-megapixel photographs.
+static void BM_PictureListMemory(benchmark::State& state)
+{
+    const QString dir = bench::scratch(QStringLiteral("photos1000"));
+    QStringList files;
+    for (int i = 0; i < 1000; ++i) {
+        const QString p = dir + QStringLiteral("/%1.jpg").arg(i);
+        if (!QFile::exists(p))
+            QFile::copy(photo(), p);
+        files << p;
+    }
+    for (auto _ : state) {
+        const long before = bench::residentKiB();
+        std::atomic<int> counter{0};
+        auto* holder = new QWidget;
+        {
+            TThumbnailLoader loader(counter);
+            for (const QString& f : files) {
+                auto* b = new TPictureButton(f, QStringLiteral("x"), holder);
+                loader.load(b);
+            }
+            while (counter.load() > 0) {
+                loader.waitForDone();
+                QApplication::processEvents();
+            }
+        }
+        const long after = bench::residentKiB();
+        state.counters["rss_KiB_per_button"] = double(after - before) / 1000;
+        state.counters["full_picture_KiB"] = 4000.0 * 3000 * 4 / 1024;
+        state.counters["thumbnail_KiB"] = 69.0 * 52 * 4 / 1024;
+        delete holder;
+    }
+}
+BENCHMARK(BM_PictureListMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
