@@ -29,6 +29,9 @@ QImage decodeThumbnail(const QString& path, QSize fitBox)
             return QImage();
         if (size != full && reader.supportsOption(QImageIOHandler::ScaledSize))
             reader.setScaledSize(size);
+        // A thumbnail needs no exact inverse DCT nor smooth chroma upsampling: JPEG then takes
+        // libjpeg's fast path.
+        reader.setQuality(25);
         QImage image = reader.read();
         if (image.isNull())
             return QImage();
