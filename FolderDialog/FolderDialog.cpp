@@ -32,27 +32,23 @@ QPoint TFolderDialog::placement(QSize size) const
 bool TFolderDialog::Execute()
 {
     const QFileInfo start(FDirectory);
-    if (!start.exists() || !start.isDir())
-        FDirectory = QDir::currentPath();
+    if (!start.exists() || !start.isDir()) FDirectory = QDir::currentPath();
     bool result = false;
     try {
         TFolderChooser chooser(FTitle, FDirectory, !(FOptions & optionBit(fdoNoNewFolderButton)));
-        if (!FCaption.isEmpty())
-            chooser.setWindowTitle(FCaption);
+        if (!FCaption.isEmpty()) chooser.setWindowTitle(FCaption);
         chooser.adjustSize();
         if (FDialogPosition == fdpScreenCenter) {
             // The work area of the monitor nearest the chooser.
             const QScreen* screen = QGuiApplication::screenAt(chooser.geometry().center());
-            if (!screen)
-                screen = QGuiApplication::primaryScreen();
+            if (!screen) screen = QGuiApplication::primaryScreen();
             if (screen)
                 chooser.move(dialogPlacement(fdpScreenCenter, {}, screen->availableGeometry(),
                                              chooser.size(), {}));
         } else {
             chooser.move(placement(chooser.size()));
         }
-        if (onShown)
-            QTimer::singleShot(0, &chooser, [this, &chooser] { onShown(&chooser); });
+        if (onShown) QTimer::singleShot(0, &chooser, [this, &chooser] { onShown(&chooser); });
         if (chooser.exec() == QDialog::Accepted) {
             const QString chosen = chooser.selectedFolder();
             if (!chosen.isEmpty() && QFileInfo(chosen).isDir()) {
@@ -93,7 +89,8 @@ TFolderChooser::TFolderChooser(const QString& title, const QString& start, bool 
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     if (newFolderButton) {
-        QPushButton* make = buttons->addButton(QStringLiteral("Nová složka"), QDialogButtonBox::ActionRole);
+        QPushButton* make =
+            buttons->addButton(QStringLiteral("Nová složka"), QDialogButtonBox::ActionRole);
         make->setObjectName(QStringLiteral("NewFolder"));
         connect(make, &QPushButton::clicked, this, [this] { makeNewFolder(); });
     }
@@ -104,17 +101,15 @@ TFolderChooser::TFolderChooser(const QString& title, const QString& start, bool 
     // Keep the selection in view whenever it changes (also once the model has loaded it).
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { m_tree->scrollTo(current); });
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
-        m_tree->scrollTo(m_tree->currentIndex());
-    });
+    connect(m_model, &QFileSystemModel::directoryLoaded, this,
+            [this] { m_tree->scrollTo(m_tree->currentIndex()); });
     selectFolder(start);
 }
 
 void TFolderChooser::selectFolder(const QString& path)
 {
     const QModelIndex index = m_model->index(QDir::cleanPath(path));
-    if (!index.isValid())
-        return;
+    if (!index.isValid()) return;
     m_tree->expand(index.parent());
     m_tree->setCurrentIndex(index);
     m_tree->scrollTo(index);
@@ -129,15 +124,13 @@ QString TFolderChooser::selectedFolder() const
 QString TFolderChooser::makeNewFolder()
 {
     QModelIndex parent = m_tree->currentIndex();
-    if (!parent.isValid())
-        return QString();
+    if (!parent.isValid()) return QString();
     QString name = QStringLiteral("Nová složka");
     const QDir dir(m_model->filePath(parent));
     for (int n = 2; dir.exists(name); ++n)
         name = QStringLiteral("Nová složka (%1)").arg(n);
     const QModelIndex made = m_model->mkdir(parent, name);
-    if (!made.isValid())
-        return QString();
+    if (!made.isValid()) return QString();
     m_tree->expand(parent);
     m_tree->setCurrentIndex(made);
     return m_model->filePath(made);

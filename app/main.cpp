@@ -29,7 +29,10 @@ extern "C" void onSignal(int)
     [[maybe_unused]] const ssize_t n = ::write(g_signalFd[0], &c, 1);
 }
 
-void print(std::FILE* f, const QString& text) { std::fputs(text.toUtf8().constData(), f); }
+void print(std::FILE* f, const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), f);
+}
 
 } // namespace
 
@@ -54,7 +57,8 @@ int main(int argc, char** argv)
     if (cmd.cueSheetFolder) {
         const QString folder = *cmd.cueSheetFolder;
         if (!QFileInfo(folder).isDir()) {
-            print(stderr, QStringLiteral("ozvenka: the folder \"%1\" does not exist.\n").arg(folder));
+            print(stderr,
+                  QStringLiteral("ozvenka: the folder \"%1\" does not exist.\n").arg(folder));
             return 2;
         }
         print(stdout, ozv::cueSheet(folder, [](const QString& path) {
@@ -101,7 +105,8 @@ int main(int argc, char** argv)
             retryClose.start();
             form->close();
         });
-        struct sigaction sa{};
+        struct sigaction sa
+        {};
         sa.sa_handler = onSignal;
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = SA_RESTART;

@@ -13,13 +13,11 @@ AudioEngine::AudioEngine(Mode mode) : m_mode(mode)
         // The program handles SIGINT and SIGTERM itself; SDL must not swallow them.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         m_sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-        if (m_sdlReady)
-            openDevice();
+        if (m_sdlReady) openDevice();
     }
     m_loader = std::thread([this] { loaderLoop(); });
     m_streamer = std::thread([this] { streamerLoop(); });
-    if (m_mode == Mode::Device)
-        m_watch = std::thread([this] { watchLoop(); });
+    if (m_mode == Mode::Device) m_watch = std::thread([this] { watchLoop(); });
 }
 
 AudioEngine::~AudioEngine()
@@ -29,14 +27,12 @@ AudioEngine::~AudioEngine()
         m_quit = true;
     }
     m_wake.notify_all();
-    if (m_watch.joinable())
-        m_watch.join();
+    if (m_watch.joinable()) m_watch.join();
     m_loader.join();
     m_streamer.join();
     if (m_mode == Mode::Device) {
         closeDevice();
-        if (m_sdlReady)
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (m_sdlReady) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 }
 
@@ -52,8 +48,7 @@ bool AudioEngine::openDevice()
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts to whatever the device really runs at.
     const SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (dev == 0)
-        return false;
+    if (dev == 0) return false;
     m_device = dev;
     m_deviceOpen = true;
     SDL_PauseAudioDevice(dev, 0);
@@ -72,7 +67,8 @@ void AudioEngine::closeDevice()
 void AudioEngine::deviceCallback(void* self, unsigned char* stream, int len)
 {
     auto* engine = static_cast<AudioEngine*>(self);
-    engine->m_mixer.process(reinterpret_cast<float*>(stream), len / int(sizeof(float) * kMixChannels));
+    engine->m_mixer.process(reinterpret_cast<float*>(stream),
+                            len / int(sizeof(float) * kMixChannels));
 }
 
 void AudioEngine::watchLoop()
@@ -82,7 +78,8 @@ void AudioEngine::watchLoop()
     while (!m_quit) {
         lock.unlock();
         if (m_deviceOpen) {
-            if (m_simulatedLoss.exchange(false) || SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
+            if (m_simulatedLoss.exchange(false) ||
+                SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
                 // The device is gone: what was playing ends as if stopped.
                 closeDevice();
                 m_mixer.endAll();
@@ -94,10 +91,8 @@ void AudioEngine::watchLoop()
             const auto now = std::chrono::steady_clock::now();
             if (now - lastAttempt >= 1s) {
                 lastAttempt = now;
-                if (!m_sdlReady)
-                    m_sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-                if (m_sdlReady)
-                    openDevice();
+                if (!m_sdlReady) m_sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+                if (m_sdlReady) openDevice();
             }
         }
         lock.lock();
@@ -108,8 +103,7 @@ void AudioEngine::watchLoop()
 std::shared_ptr<SoundSource> AudioEngine::openSource(const QString& path, QString* reason)
 {
     const std::optional<AudioInfo> info = probeAudioFile(path, reason);
-    if (!info)
-        return nullptr;
+    if (!info) return nullptr;
     auto source = std::make_shared<SoundSource>();
     source->path = path;
     source->info = *info;
@@ -127,8 +121,7 @@ void AudioEngine::loaderLoop()
     std::unique_lock lock(m_mutex);
     while (true) {
         m_wake.wait(lock, [this] { return m_quit || !m_headJobs.empty(); });
-        if (m_quit)
-            return;
+        if (m_quit) return;
         std::shared_ptr<SoundSource> source = std::move(m_headJobs.front());
         m_headJobs.pop_front();
         m_loaderBusy = true;
@@ -141,15 +134,15 @@ void AudioEngine::loaderLoop()
                 std::int64_t got = 0;
                 while (got < kHeadFrames) {
                     const std::int64_t n = decoder.read(buffer.data() + 2 * got, kHeadFrames - got);
-                    if (n == 0)
-                        break;
+                    if (n == 0) break;
                     got += n;
                 }
                 if (got > 0) {
                     float more[kMixChannels];
                     source->headIsWhole = got < kHeadFrames || decoder.read(more, 1) == 0;
                     source->head.reset(new float[std::size_t(got * kMixChannels)]);
-                    std::copy(buffer.begin(), buffer.begin() + got * kMixChannels, source->head.get());
+                    std::copy(buffer.begin(), buffer.begin() + got * kMixChannels,
+                              source->head.get());
                     source->headFrames.store(got, std::memory_order_release);
                 }
             }
@@ -216,8 +209,7 @@ void AudioEngine::setGain(PlayerShared* player, float gain)
 
 void AudioEngine::retire(std::shared_ptr<void> object)
 {
-    if (object)
-        m_retired.push_back(Retired{std::move(object), m_mixer.pushed(), UINT64_MAX});
+    if (object) m_retired.push_back(Retired{std::move(object), m_mixer.pushed(), UINT64_MAX});
 }
 
 void AudioEngine::collectGarbage()
@@ -227,8 +219,7 @@ void AudioEngine::collectGarbage()
     // Once the mixer has taken every command up to the one that let go of an object, a tail
     // voice may still fade out on it for a round or two; after three rounds nothing reaches it.
     std::erase_if(m_retired, [&](Retired& r) {
-        if (r.seenAtCycle == UINT64_MAX && consumed >= r.afterCommand)
-            r.seenAtCycle = cycles;
+        if (r.seenAtCycle == UINT64_MAX && consumed >= r.afterCommand) r.seenAtCycle = cycles;
         return r.seenAtCycle != UINT64_MAX && cycles >= r.seenAtCycle + 3;
     });
 }
@@ -252,8 +243,7 @@ void AudioEngine::streamerLoop()
 
         std::erase_if(jobs, [&](Job& job) {
             StreamBuffer& buf = *job.buffer;
-            if (buf.cancelled.load())
-                return true;
+            if (buf.cancelled.load()) return true;
             if (!job.decoder) {
                 job.decoder = std::make_unique<Decoder>();
                 if (!job.decoder->open(buf.path())) {
@@ -278,7 +268,8 @@ void AudioEngine::streamerLoop()
         m_streamerBusy = !m_newStreams.empty();
         ++m_streamerPasses;
         m_idleChanged.notify_all();
-        m_wake.wait_for(lock, 5ms, [this] { return m_quit || m_streamerKick || !m_newStreams.empty(); });
+        m_wake.wait_for(lock, 5ms,
+                        [this] { return m_quit || m_streamerKick || !m_newStreams.empty(); });
         m_streamerKick = false;
     }
 }

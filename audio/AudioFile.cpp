@@ -9,15 +9,13 @@ namespace ozv::audio {
 
 std::int64_t AudioInfo::mixFrames() const
 {
-    if (sourceRate <= 0)
-        return 0;
+    if (sourceRate <= 0) return 0;
     return (sourceFrames * kMixRate + sourceRate / 2) / sourceRate;
 }
 
 std::int64_t AudioInfo::duration() const
 {
-    if (sourceRate <= 0)
-        return 0;
+    if (sourceRate <= 0) return 0;
     return sourceFrames * kMediaTimeUnitsPerSecond / sourceRate;
 }
 
@@ -28,13 +26,11 @@ SNDFILE* openFile(const QString& path, SF_INFO* info, QString* reason)
     *info = SF_INFO{};
     SNDFILE* sf = sf_open(QFile::encodeName(path).constData(), SFM_READ, info);
     if (!sf) {
-        if (reason)
-            *reason = QString::fromLocal8Bit(sf_strerror(nullptr));
+        if (reason) *reason = QString::fromLocal8Bit(sf_strerror(nullptr));
         return nullptr;
     }
     if (info->channels <= 0 || info->samplerate <= 0 || info->frames < 0) {
-        if (reason)
-            *reason = QStringLiteral("no audio channels");
+        if (reason) *reason = QStringLiteral("no audio channels");
         sf_close(sf);
         return nullptr;
     }
@@ -56,8 +52,7 @@ std::optional<AudioInfo> probeAudioFile(const QString& path, QString* reason)
 {
     SF_INFO sfi;
     SNDFILE* sf = openFile(path, &sfi, reason);
-    if (!sf)
-        return std::nullopt;
+    if (!sf) return std::nullopt;
     sf_close(sf);
     return toInfo(sfi);
 }
@@ -78,17 +73,14 @@ struct Decoder::Impl
 
     ~Impl()
     {
-        if (src)
-            src_delete(src);
-        if (sf)
-            sf_close(sf);
+        if (src) src_delete(src);
+        if (sf) sf_close(sf);
     }
 
     // Reads up to kChunk source frames into `dst` as stereo; returns frames read.
     std::int64_t readStereo(float* dst, std::int64_t frames)
     {
-        if (sourceDone)
-            return 0;
+        if (sourceDone) return 0;
         raw.resize(std::size_t(frames * channels));
         const sf_count_t got = sf_readf_float(sf, raw.data(), frames);
         if (got <= 0) {
@@ -100,8 +92,7 @@ struct Decoder::Impl
             dst[2 * i] = f[0];
             dst[2 * i + 1] = channels > 1 ? f[1] : f[0];
         }
-        if (got < frames)
-            sourceDone = true;
+        if (got < frames) sourceDone = true;
         return got;
     }
 };
@@ -114,15 +105,13 @@ bool Decoder::open(const QString& path)
     d = std::make_unique<Impl>();
     SF_INFO sfi;
     d->sf = openFile(path, &sfi, nullptr);
-    if (!d->sf)
-        return false;
+    if (!d->sf) return false;
     m_info = toInfo(sfi);
     d->channels = sfi.channels;
     if (sfi.samplerate != kMixRate) {
         int err = 0;
         d->src = src_new(SRC_SINC_FASTEST, kMixChannels, &err);
-        if (!d->src)
-            return false;
+        if (!d->src) return false;
         d->ratio = double(kMixRate) / sfi.samplerate;
         d->stereo.resize(std::size_t(Impl::kChunk * 2));
     }
@@ -131,19 +120,16 @@ bool Decoder::open(const QString& path)
 
 std::int64_t Decoder::read(float* out, std::int64_t frames)
 {
-    if (!d->sf || d->done || frames <= 0)
-        return 0;
+    if (!d->sf || d->done || frames <= 0) return 0;
     if (!d->src) {
         std::int64_t total = 0;
         while (total < frames) {
             const std::int64_t got =
                 d->readStereo(out + 2 * total, std::min(frames - total, Impl::kChunk));
-            if (got == 0)
-                break;
+            if (got == 0) break;
             total += got;
         }
-        if (total == 0)
-            d->done = true;
+        if (total == 0) d->done = true;
         return total;
     }
     std::int64_t produced = 0;
@@ -166,8 +152,7 @@ std::int64_t Decoder::read(float* out, std::int64_t frames)
         d->stereoPos += data.input_frames_used;
         produced += data.output_frames_gen;
         if (data.output_frames_gen == 0 && data.input_frames_used == 0 && data.end_of_input) {
-            if (produced == 0)
-                d->done = true;
+            if (produced == 0) d->done = true;
             break;
         }
     }
@@ -180,8 +165,7 @@ std::int64_t Decoder::skip(std::int64_t frames)
     std::int64_t skipped = 0;
     while (skipped < frames) {
         const std::int64_t got = read(scratch.data(), std::min(frames - skipped, Impl::kChunk));
-        if (got == 0)
-            break;
+        if (got == 0) break;
         skipped += got;
     }
     return skipped;

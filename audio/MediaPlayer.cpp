@@ -14,12 +14,9 @@ TMediaPlayer::TMediaPlayer(AudioEngine& engine, QObject* parent)
 
 TMediaPlayer::~TMediaPlayer()
 {
-    if (m_playing)
-        m_engine.stop(m_shared.get());
-    if (m_source)
-        m_source->abandoned = true;
-    if (m_stream)
-        m_stream->cancelled = true;
+    if (m_playing) m_engine.stop(m_shared.get());
+    if (m_source) m_source->abandoned = true;
+    if (m_stream) m_stream->cancelled = true;
     m_engine.retire(std::move(m_stream));
     m_engine.retire(std::move(m_source));
     m_engine.retire(std::move(m_shared));
@@ -30,10 +27,10 @@ void TMediaPlayer::setFileName(const QString& path)
     QString reason;
     std::shared_ptr<SoundSource> source = m_engine.openSource(path, &reason);
     if (!source)
-        throw MediaOpenError(QStringLiteral("Cannot play \"%1\": %2").arg(path, reason).toStdString());
+        throw MediaOpenError(
+            QStringLiteral("Cannot play \"%1\": %2").arg(path, reason).toStdString());
     Stop();
-    if (m_source)
-        m_source->abandoned = true;
+    if (m_source) m_source->abandoned = true;
     m_engine.retire(std::move(m_source));
     m_source = std::move(source);
     m_fileName = path;
@@ -42,8 +39,7 @@ void TMediaPlayer::setFileName(const QString& path)
 
 void TMediaPlayer::Play()
 {
-    if (!m_source)
-        return;
+    if (!m_source) return;
     ++m_generation;
     m_playing = true;
     m_shared->position.store(m_startFrame, std::memory_order_relaxed);
@@ -52,8 +48,7 @@ void TMediaPlayer::Play()
 
 void TMediaPlayer::Stop()
 {
-    if (!m_playing)
-        return;
+    if (!m_playing) return;
     m_startFrame = m_shared->position.load(std::memory_order_relaxed);
     m_playing = false;
     m_engine.stop(m_shared.get());
@@ -61,20 +56,22 @@ void TMediaPlayer::Stop()
 
 TMediaPlayer::TMediaState TMediaPlayer::State() const
 {
-    if (!m_source)
-        return TMediaState::Unavailable;
+    if (!m_source) return TMediaState::Unavailable;
     if (m_playing && m_shared->endedGeneration.load(std::memory_order_acquire) != m_generation)
         return TMediaState::Playing;
     return TMediaState::Stopped;
 }
 
-qint64 TMediaPlayer::Duration() const { return m_source ? m_source->info.duration() : 0; }
+qint64 TMediaPlayer::Duration() const
+{
+    return m_source ? m_source->info.duration() : 0;
+}
 
 qint64 TMediaPlayer::CurrentTime() const
 {
-    if (!m_source)
-        return 0;
-    const std::int64_t frames = m_playing ? m_shared->position.load(std::memory_order_relaxed) : m_startFrame;
+    if (!m_source) return 0;
+    const std::int64_t frames =
+        m_playing ? m_shared->position.load(std::memory_order_relaxed) : m_startFrame;
     if (State() == TMediaState::Stopped && m_playing)
         return Duration(); // the playback ran to its end
     return std::min<qint64>(frames * kMediaTimeUnitsPerSecond / kMixRate, Duration());
@@ -92,8 +89,7 @@ void TMediaPlayer::setCurrentTime(qint64 time)
 void TMediaPlayer::setVolume(float volume)
 {
     m_volume = std::clamp(volume, 0.0f, 1.0f);
-    if (State() == TMediaState::Playing)
-        m_engine.setGain(m_shared.get(), m_volume);
+    if (State() == TMediaState::Playing) m_engine.setGain(m_shared.get(), m_volume);
 }
 
 } // namespace ozv::audio

@@ -9,8 +9,7 @@ Mixer::Mixer() : m_queue(4096) {}
 
 bool Mixer::push(MixerCommand command)
 {
-    if (!m_queue.push(command))
-        return false;
+    if (!m_queue.push(command)) return false;
     ++m_pushed;
     return true;
 }
@@ -18,8 +17,7 @@ bool Mixer::push(MixerCommand command)
 Mixer::Voice* Mixer::voiceOf(const PlayerShared* player)
 {
     for (Voice& v : m_voices)
-        if (v.active && v.player == player)
-            return &v;
+        if (v.active && v.player == player) return &v;
     return nullptr;
 }
 
@@ -81,8 +79,7 @@ void Mixer::apply(const MixerCommand& c)
         }
         break;
     case MixerCommand::Gain:
-        if (Voice* v = voiceOf(c.player))
-            setTarget(*v, c.gain);
+        if (Voice* v = voiceOf(c.player)) setTarget(*v, c.gain);
         break;
     }
 }
@@ -117,8 +114,7 @@ void Mixer::renderVoice(Voice& v, float* out, int frames)
         for (int i = 0; i < got; ++i) {
             if (v.rampLeft > 0) {
                 v.gain += v.step;
-                if (--v.rampLeft == 0)
-                    v.gain = v.target;
+                if (--v.rampLeft == 0) v.gain = v.target;
             }
             o[2 * i] += src[2 * i] * v.gain;
             o[2 * i + 1] += src[2 * i + 1] * v.gain;
@@ -144,15 +140,12 @@ void Mixer::process(float* out, int frames)
         apply(c);
         ++taken;
     }
-    if (taken)
-        m_consumed.fetch_add(taken, std::memory_order_release);
+    if (taken) m_consumed.fetch_add(taken, std::memory_order_release);
     std::memset(out, 0, sizeof(float) * 2 * std::size_t(frames));
     for (Voice& v : m_voices) {
-        if (!v.active)
-            continue;
+        if (!v.active) continue;
         renderVoice(v, out, frames);
-        if (v.active && v.player)
-            v.player->position.store(v.pos, std::memory_order_relaxed);
+        if (v.active && v.player) v.player->position.store(v.pos, std::memory_order_relaxed);
     }
     m_cycles.fetch_add(1, std::memory_order_release);
 }
@@ -165,17 +158,16 @@ void Mixer::endAll()
         apply(c);
         ++taken;
     }
-    if (taken)
-        m_consumed.fetch_add(taken, std::memory_order_release);
+    if (taken) m_consumed.fetch_add(taken, std::memory_order_release);
     for (Voice& v : m_voices)
-        if (v.active)
-            finish(v);
+        if (v.active) finish(v);
     m_cycles.fetch_add(1, std::memory_order_release);
 }
 
 int Mixer::activeVoices() const
 {
-    return int(std::count_if(m_voices.begin(), m_voices.end(), [](const Voice& v) { return v.active; }));
+    return int(
+        std::count_if(m_voices.begin(), m_voices.end(), [](const Voice& v) { return v.active; }));
 }
 
 } // namespace ozv::audio

@@ -33,9 +33,9 @@ struct MixerCommand
     Type type = Start;
     PlayerShared* player = nullptr;
     SoundSource* source = nullptr;
-    StreamBuffer* stream = nullptr;   // frames from stream->firstFrame() on; none: head only
+    StreamBuffer* stream = nullptr; // frames from stream->firstFrame() on; none: head only
     std::int64_t startFrame = 0;
-    std::int64_t headFrames = 0;      // frames of the head usable by this playback
+    std::int64_t headFrames = 0; // frames of the head usable by this playback
     float gain = 1.0f;
     std::uint32_t generation = 0;
 };

@@ -8,8 +8,7 @@
 
 namespace ozv::audio {
 
-template <typename T>
-class SpscQueue
+template <typename T> class SpscQueue
 {
 public:
     explicit SpscQueue(std::size_t capacity) : m_size(capacity + 1), m_items(new T[m_size]) {}
@@ -19,8 +18,7 @@ public:
     {
         const std::size_t tail = m_tail.load(std::memory_order_relaxed);
         const std::size_t next = (tail + 1) % m_size;
-        if (next == m_head.load(std::memory_order_acquire))
-            return false;
+        if (next == m_head.load(std::memory_order_acquire)) return false;
         m_items[tail] = item;
         m_tail.store(next, std::memory_order_release);
         return true;
@@ -30,8 +28,7 @@ public:
     bool pop(T& item)
     {
         const std::size_t head = m_head.load(std::memory_order_relaxed);
-        if (head == m_tail.load(std::memory_order_acquire))
-            return false;
+        if (head == m_tail.load(std::memory_order_acquire)) return false;
         item = m_items[head];
         m_head.store((head + 1) % m_size, std::memory_order_release);
         return true;

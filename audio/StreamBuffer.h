@@ -16,8 +16,7 @@ public:
     StreamBuffer(QString path, std::int64_t firstFrame, std::int64_t capacityFrames)
         : m_path(std::move(path)), m_firstFrame(firstFrame), m_capacity(capacityFrames),
           m_data(new float[std::size_t(capacityFrames * 2)])
-    {
-    }
+    {}
 
     const QString& path() const { return m_path; }
     /// The frame of the file (at the mixer's rate) that the ring starts with.
@@ -26,8 +25,8 @@ public:
     // Producer side.
     std::int64_t writable() const
     {
-        return m_capacity - (m_written.load(std::memory_order_relaxed) -
-                             m_read.load(std::memory_order_acquire));
+        return m_capacity -
+               (m_written.load(std::memory_order_relaxed) - m_read.load(std::memory_order_acquire));
     }
     void write(const float* frames, std::int64_t count)
     {

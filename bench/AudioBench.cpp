@@ -22,13 +22,14 @@ namespace {
 constexpr int kPeriod = AudioEngine::kPeriodFrames;
 
 // A cosine: loud from its first sample.
-QString cosineFile(const QString& name, AudioFormat format, int rate, double seconds, int channels = 2)
+QString cosineFile(const QString& name, AudioFormat format, int rate, double seconds,
+                   int channels = 2)
 {
     const QString path = bench::scratch(QStringLiteral("audio")) + u'/' + name;
     if (!QFile::exists(path))
-        fixtures::writeAudio(path, format, rate, channels, long(seconds * rate), [rate](long f, int) {
-            return float(0.5 * std::cos(2 * M_PI * 1000.0 * f / rate));
-        });
+        fixtures::writeAudio(
+            path, format, rate, channels, long(seconds * rate),
+            [rate](long f, int) { return float(0.5 * std::cos(2 * M_PI * 1000.0 * f / rate)); });
     return path;
 }
 
@@ -38,8 +39,7 @@ QStringList copies(const QString& original, const QString& folder, int count)
     const QString dir = bench::scratch(folder);
     for (int i = 0; i < count; ++i) {
         const QString p = dir + QStringLiteral("/%1 %2").arg(i).arg(original.section(u'/', -1));
-        if (!QFile::exists(p))
-            QFile::copy(original, p);
+        if (!QFile::exists(p)) QFile::copy(original, p);
         out << p;
     }
     return out;
@@ -51,8 +51,9 @@ QStringList copies(const QString& original, const QString& folder, int count)
 static void BM_StartLatencyFrames(benchmark::State& state)
 {
     const bool mp3 = state.range(0) == 1;
-    const QString path = mp3 ? cosineFile(QStringLiteral("start.mp3"), AudioFormat::Mp3, 48000, 2)
-                             : cosineFile(QStringLiteral("start.wav"), AudioFormat::Wav16, 48000, 2);
+    const QString path =
+        mp3 ? cosineFile(QStringLiteral("start.mp3"), AudioFormat::Mp3, 48000, 2)
+            : cosineFile(QStringLiteral("start.wav"), AudioFormat::Wav16, 48000, 2);
     AudioEngine engine(AudioEngine::Mode::Offline);
     TMediaPlayer player(engine);
     player.setFileName(path);
@@ -106,13 +107,16 @@ static void BM_MixerCallback64Voices(benchmark::State& state)
                 players[i]->setVolume(float(std::max(0.0, 1.0 - (iteration / 37) * 0.05)));
         const auto t0 = std::chrono::steady_clock::now();
         engine.render(buf.data(), kPeriod);
-        callbackNs += double(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - t0).count());
+        callbackNs += double(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                 std::chrono::steady_clock::now() - t0)
+                                 .count());
         benchmark::DoNotOptimize(buf.data());
     }
     const double periodNs = 1e9 * kPeriod / kMixRate;
     state.counters["callback_us"] = callbackNs / double(iteration) / 1000;
     state.counters["period_us"] = periodNs / 1000;
-    state.counters["share_of_period_pct"] = 100 * callbackNs / double(iteration) / periodNs; // target <= 5
+    state.counters["share_of_period_pct"] =
+        100 * callbackNs / double(iteration) / periodNs; // target <= 5
 }
 BENCHMARK(BM_MixerCallback64Voices)->Iterations(1500)->Unit(benchmark::kMicrosecond);
 
@@ -123,7 +127,8 @@ static void BM_Open1000Sounds(benchmark::State& state)
     const bool mp3 = state.range(0) == 1;
     const QString one = mp3 ? cosineFile(QStringLiteral("one.mp3"), AudioFormat::Mp3, 44100, 3)
                             : cosineFile(QStringLiteral("one.wav"), AudioFormat::Wav16, 44100, 3);
-    const QStringList files = copies(one, mp3 ? QStringLiteral("k-mp3") : QStringLiteral("k-wav"), 1000);
+    const QStringList files =
+        copies(one, mp3 ? QStringLiteral("k-mp3") : QStringLiteral("k-wav"), 1000);
     double ourMs = 0, baseMs = 0, perSoundKiB = 0;
     for (auto _ : state) {
         QElapsedTimer t;
@@ -164,10 +169,12 @@ BENCHMARK(BM_Open1000Sounds)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMi
 static void BM_LongFileMemoryFlat(benchmark::State& state)
 {
     const int minutes = int(state.range(0));
-    const QString path = bench::scratch(QStringLiteral("long")) + QStringLiteral("/long-%1.wav").arg(minutes);
+    const QString path =
+        bench::scratch(QStringLiteral("long")) + QStringLiteral("/long-%1.wav").arg(minutes);
     if (!QFile::exists(path))
-        fixtures::writeAudio(path, AudioFormat::Wav16, 8000, 1, long(minutes) * 60 * 8000,
-                             [](long f, int) { return float(0.3 * std::sin(2 * M_PI * 220.0 * f / 8000)); });
+        fixtures::writeAudio(
+            path, AudioFormat::Wav16, 8000, 1, long(minutes) * 60 * 8000,
+            [](long f, int) { return float(0.3 * std::sin(2 * M_PI * 220.0 * f / 8000)); });
     for (auto _ : state) {
         AudioEngine engine(AudioEngine::Mode::Offline);
         TMediaPlayer player(engine);
@@ -183,12 +190,9 @@ static void BM_LongFileMemoryFlat(benchmark::State& state)
             engine.render(buf.data(), 8192);
             done += 8192;
             const long rss = bench::residentKiB();
-            if (!rssStart && done > kMixRate)
-                rssStart = rss;
-            if (!rssMid && done > total / 2)
-                rssMid = rss;
-            if (rssStart)
-                maxRss = std::max(maxRss, rss);
+            if (!rssStart && done > kMixRate) rssStart = rss;
+            if (!rssMid && done > total / 2) rssMid = rss;
+            if (rssStart) maxRss = std::max(maxRss, rss);
             rssEnd = rss;
         }
         state.counters["rss_start_KiB"] = double(rssStart);

@@ -15,12 +15,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <cmath>
 #include <QImageReader>
 #include <QPainter>
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <benchmark/benchmark.h>
+#include <cmath>
 
 using namespace ozv;
 
@@ -39,7 +39,8 @@ QString photo()
             for (int x = 0; x < image.width(); ++x) {
                 seed = seed * 1664525u + 1013904223u;
                 const int noise = int(seed >> 28) - 8;
-                const double texture = 40 * std::sin(x / 7.0 + 3 * std::sin(y / 31.0)) * std::cos(y / 11.0);
+                const double texture =
+                    40 * std::sin(x / 7.0 + 3 * std::sin(y / 31.0)) * std::cos(y / 11.0);
                 const bool ground = y > 1800 + 400 * std::sin(x / 500.0);
                 const int r = int(ground ? 70 + texture : 120 + x * 100 / 4000) + noise;
                 const int g = int(ground ? 110 + texture * 0.8 : 160 + y * 60 / 3000) + noise;
@@ -59,8 +60,7 @@ QStringList photos(int count)
     const QString dir = bench::scratch(QStringLiteral("photos200"));
     for (int i = 0; i < count; ++i) {
         const QString p = dir + QStringLiteral("/%1.jpg").arg(i);
-        if (!QFile::exists(p))
-            QFile::copy(photo(), p);
+        if (!QFile::exists(p)) QFile::copy(photo(), p);
         out << p;
     }
     return out;
@@ -86,8 +86,9 @@ static void BM_Thumbnails200Photos(benchmark::State& state)
         for (const QString& f : files) {
             QImage full(f);
             const QSize size = thumbnailSize(full.size(), QSize(96, 52));
-            benchmark::DoNotOptimize(full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                         .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            benchmark::DoNotOptimize(
+                full.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .convertToFormat(QImage::Format_ARGB32_Premultiplied));
         }
         baselineMs += double(t.nsecsElapsed()) / 1e6;
         t.restart();
@@ -121,7 +122,9 @@ static void BM_CrossFadeFrame(benchmark::State& state)
         state.PauseTiming();
         const auto t0 = std::chrono::steady_clock::now();
         frame.fill(Qt::black);
-        fillNs += double(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - t0).count());
+        fillNs += double(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                             std::chrono::steady_clock::now() - t0)
+                             .count());
         state.ResumeTiming();
         QPainter p(&frame);
         p.fillRect(frame.rect(), Qt::black);
@@ -170,8 +173,7 @@ static void BM_PictureListMemory(benchmark::State& state)
     QStringList files;
     for (int i = 0; i < 1000; ++i) {
         const QString p = dir + QStringLiteral("/%1.jpg").arg(i);
-        if (!QFile::exists(p))
-            QFile::copy(photo(), p);
+        if (!QFile::exists(p)) QFile::copy(photo(), p);
         files << p;
     }
     for (auto _ : state) {

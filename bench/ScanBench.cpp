@@ -18,7 +18,10 @@ QString bigShow()
             const QString sub = r + QStringLiteral("/%1 Scéna").arg(99 - d);
             QDir().mkpath(sub);
             for (int f = 0; f < 100; ++f) {
-                QFile file(sub + QStringLiteral("/%1 zvuk %2.%3").arg((f * 37) % 100).arg(f).arg(f % 3 ? QStringLiteral("mp3") : QStringLiteral("wav")));
+                QFile file(sub + QStringLiteral("/%1 zvuk %2.%3")
+                                     .arg((f * 37) % 100)
+                                     .arg(f)
+                                     .arg(f % 3 ? QStringLiteral("mp3") : QStringLiteral("wav")));
                 file.open(QIODevice::WriteOnly);
             }
         }
@@ -33,7 +36,8 @@ static void BM_Baseline_ListOnly(benchmark::State& state)
     const QString root = bigShow();
     for (auto _ : state) {
         int n = 0;
-        QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+        QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
         while (it.hasNext()) {
             it.next();
             ++n;

@@ -13,11 +13,12 @@ QString cueSheet(const QString& folder, const std::function<bool(const QString&)
     for (const MediaGroup& g : scanBoard(base, kSoundExtensions)) {
         out += QStringLiteral("# ") + g.caption() + u'\n';
         for (const QString& file : g.files) {
-            if (playable && !playable(file))
-                continue;
-            const QString key = counter < kHotKeyCount ? QString(kHotKeyAlphabet.at(counter)) : QStringLiteral("-");
+            if (playable && !playable(file)) continue;
+            const QString key =
+                counter < kHotKeyCount ? QString(kHotKeyAlphabet.at(counter)) : QStringLiteral("-");
             ++counter;
-            out += key + u'\t' + StripOrderPrefix(baseNameOf(file)) + u'\t' + lastComponent(file) + u'\n';
+            out += key + u'\t' + StripOrderPrefix(baseNameOf(file)) + u'\t' + lastComponent(file) +
+                   u'\n';
         }
     }
     out += QStringLiteral("[Pictures]\n");
@@ -27,10 +28,10 @@ QString cueSheet(const QString& folder, const std::function<bool(const QString&)
         bool first = true;
         for (const QString& file : g.files) {
             QString key = QStringLiteral("-");
-            if (first && counter < 12)
-                key = QStringLiteral("F%1").arg(++counter);
+            if (first && counter < 12) key = QStringLiteral("F%1").arg(++counter);
             first = false;
-            out += key + u'\t' + StripOrderPrefix(baseNameOf(file)) + u'\t' + lastComponent(file) + u'\n';
+            out += key + u'\t' + StripOrderPrefix(baseNameOf(file)) + u'\t' + lastComponent(file) +
+                   u'\n';
         }
     }
     return out;

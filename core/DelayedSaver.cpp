@@ -12,8 +12,7 @@ bool DelayedSaver::request()
 
 DelayedSaver::Tick DelayedSaver::tick()
 {
-    if (!m_running)
-        return Tick::Idle;
+    if (!m_running) return Tick::Idle;
     if (m_countdown > 0) {
         --m_countdown;
         return Tick::Counting;
@@ -35,8 +34,7 @@ bool DelayedSaver::writeFinished(bool ok)
 
 bool DelayedSaver::shouldReport(qint64 nowMs)
 {
-    if (m_reported && nowMs - m_lastReportMs < kReportIntervalMs)
-        return false;
+    if (m_reported && nowMs - m_lastReportMs < kReportIntervalMs) return false;
     m_reported = true;
     m_lastReportMs = nowMs;
     return true;

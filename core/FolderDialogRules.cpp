@@ -10,10 +10,8 @@ std::uint32_t browseFlags(TFolderOptions options)
                                                0x0004, 0x0040, 0x0200, 0x0010};
     std::uint32_t flags = 0;
     for (int ordinal = 0; ordinal <= fdoEditBox; ++ordinal)
-        if (options & (1u << ordinal))
-            flags |= kFlags[ordinal];
-    if ((flags & 0x40) && (options & optionBit(fdoShareable)))
-        flags |= 0x8000;
+        if (options & (1u << ordinal)) flags |= kFlags[ordinal];
+    if ((flags & 0x40) && (options & optionBit(fdoShareable))) flags |= 0x8000;
     return flags;
 }
 
@@ -25,11 +23,14 @@ QPoint dialogPlacement(TDialogPosition position, const QRect& owner, const QRect
     case fdpScreenCenter:
         return QPoint(workArea.x() + workArea.width() / 2 - w / 2,
                       workArea.y() + workArea.height() / 2 - h / 2);
-    case fdpXY: return QPoint(std::max(0, xy.x()), std::max(0, xy.y()));
+    case fdpXY:
+        return QPoint(std::max(0, xy.x()), std::max(0, xy.y()));
     case fdpParentFormCenter:
-        return QPoint(owner.x() + owner.width() / 2 - w / 2, owner.y() + owner.height() / 2 - h / 2);
+        return QPoint(owner.x() + owner.width() / 2 - w / 2,
+                      owner.y() + owner.height() / 2 - h / 2);
     case fdpDefault:
-    default: return QPoint(owner.x() + 20, owner.y() + 20);
+    default:
+        return QPoint(owner.x() + 20, owner.y() + 20);
     }
 }
 

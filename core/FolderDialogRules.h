@@ -23,7 +23,10 @@ enum TOptions : int {
 };
 /// A set of TOptions, one bit per ordinal.
 using TFolderOptions = std::uint16_t;
-constexpr TFolderOptions optionBit(TOptions o) { return TFolderOptions(1u << o); }
+constexpr TFolderOptions optionBit(TOptions o)
+{
+    return TFolderOptions(1u << o);
+}
 
 enum TDialogPosition : std::uint8_t { fdpDefault, fdpScreenCenter, fdpXY, fdpParentFormCenter };
 

@@ -4,11 +4,9 @@ namespace ozv {
 
 int hotKeyIndex(QChar typed)
 {
-    if (typed.isNull())
-        return -1;
+    if (typed.isNull()) return -1;
     const qsizetype lower = kLowerHotKeyAlphabet.indexOf(typed.toLower());
-    if (lower >= 0)
-        return int(lower);
+    if (lower >= 0) return int(lower);
     return int(kHotKeyAlphabet.indexOf(typed.toUpper()));
 }
 

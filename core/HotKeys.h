@@ -8,8 +8,8 @@
 namespace ozv {
 
 inline const QString kHotKeyAlphabet = QStringLiteral("QWERTZUIOPASDFGHJKLYXCVBNM1234567890");
-inline const QString kLowerHotKeyAlphabet =
-    QStringLiteral("qwertzuiopasdfghjklyxcvbnm+\u011B\u0161\u010D\u0159\u017E\u00FD\u00E1\u00ED\u00E9");
+inline const QString kLowerHotKeyAlphabet = QStringLiteral(
+    "qwertzuiopasdfghjklyxcvbnm+\u011B\u0161\u010D\u0159\u017E\u00FD\u00E1\u00ED\u00E9");
 constexpr int kHotKeyCount = 36;
 
 /// The hot-key index of a typed character, or -1.

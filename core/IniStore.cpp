@@ -11,7 +11,10 @@ namespace ozv {
 
 namespace {
 
-bool isTrimmed(QChar c) { return c.unicode() <= 32; }
+bool isTrimmed(QChar c)
+{
+    return c.unicode() <= 32;
+}
 
 QStringView trimControls(QStringView s)
 {
@@ -34,17 +37,15 @@ QChar systemDecimalSeparator()
 IniStore::IniStore(const QString& path) : m_path(path)
 {
     QFile file(path);
-    if (!file.exists())
-        return;
+    if (!file.exists()) return;
     if (!file.open(QIODevice::ReadOnly))
-        throw IniLoadError(QStringLiteral("Cannot open settings file \"%1\". %2")
-                               .arg(path, file.errorString()));
+        throw IniLoadError(
+            QStringLiteral("Cannot open settings file \"%1\". %2").arg(path, file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw IniLoadError(QStringLiteral("Cannot read settings file \"%1\". %2")
-                               .arg(path, file.errorString()));
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
+        throw IniLoadError(
+            QStringLiteral("Cannot read settings file \"%1\". %2").arg(path, file.errorString()));
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
@@ -71,14 +72,12 @@ void IniStore::parse(const QString& text)
         else
             pos = end + 1;
 
-        if (line.isEmpty() || line.front() == u';')
-            continue;
+        if (line.isEmpty() || line.front() == u';') continue;
         if (line.front() == u'[' && line.back() == u']' && line.size() >= 2) {
             current = &ensureSection(trimControls(line.mid(1, line.size() - 2)).toString());
             continue;
         }
-        if (!current)
-            continue;
+        if (!current) continue;
         Entry entry;
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0) {
@@ -105,8 +104,7 @@ QByteArray IniStore::serialize() const
         text += u'[' + s.name + QStringLiteral("]\r\n");
         for (const Entry& e : s.entries) {
             text += e.key;
-            if (e.value)
-                text += u'=' + *e.value;
+            if (e.value) text += u'=' + *e.value;
             text += QStringLiteral("\r\n");
         }
         text += QStringLiteral("\r\n");
@@ -124,8 +122,7 @@ IniStore::Section& IniStore::ensureSection(const QString& name)
 {
     const QString folded = fold(name);
     auto it = m_sectionIndex.constFind(folded);
-    if (it != m_sectionIndex.cend())
-        return m_sections[*it];
+    if (it != m_sectionIndex.cend()) return m_sections[*it];
     m_sectionIndex.insert(folded, int(m_sections.size()));
     m_sections.push_back(Section{name, {}, {}});
     return m_sections.back();
@@ -134,8 +131,7 @@ IniStore::Section& IniStore::ensureSection(const QString& name)
 const IniStore::Entry* IniStore::findEntry(const QString& section, const QString& ident) const
 {
     const Section* s = findSection(section);
-    if (!s)
-        return nullptr;
+    if (!s) return nullptr;
     auto it = s->index.constFind(fold(ident));
     return it == s->index.cend() ? nullptr : &s->entries[*it];
 }
@@ -182,8 +178,7 @@ std::optional<qint32> IniStore::parseInteger(const QString& text)
         base = 16;
         s = s.mid(2);
     }
-    if (s.isEmpty() || s.size() > 20)
-        return std::nullopt;
+    if (s.isEmpty() || s.size() > 20) return std::nullopt;
     qint64 value = 0;
     for (QChar c : s) {
         int digit;
@@ -197,11 +192,9 @@ std::optional<qint32> IniStore::parseInteger(const QString& text)
         else
             return std::nullopt;
         value = value * base + digit;
-        if (value > qint64(1) << 31)
-            return std::nullopt;
+        if (value > qint64(1) << 31) return std::nullopt;
     }
-    if (negative)
-        value = -value;
+    if (negative) value = -value;
     if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
         return std::nullopt;
     return qint32(value);
@@ -210,8 +203,7 @@ std::optional<qint32> IniStore::parseInteger(const QString& text)
 qint32 IniStore::ReadInteger(const QString& section, const QString& ident, qint32 def) const
 {
     const Entry* e = findEntry(section, ident);
-    if (!e || !e->value)
-        return def;
+    if (!e || !e->value) return def;
     return parseInteger(*e->value).value_or(def);
 }
 
@@ -237,8 +229,7 @@ std::optional<double> IniStore::parseFloat(const QString& text, QChar sep)
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto digitAt = [&](qsizetype k) { return k < n && text[k] >= u'0' && text[k] <= u'9'; };
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        plain += char(text[i++].unicode());
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) plain += char(text[i++].unicode());
     int mantissaDigits = 0;
     while (digitAt(i)) {
         plain += char(text[i++].unicode());
@@ -252,24 +243,19 @@ std::optional<double> IniStore::parseFloat(const QString& text, QChar sep)
             ++mantissaDigits;
         }
     }
-    if (mantissaDigits == 0)
-        return std::nullopt;
+    if (mantissaDigits == 0) return std::nullopt;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         plain += 'e';
         ++i;
-        if (i < n && (text[i] == u'+' || text[i] == u'-'))
-            plain += char(text[i++].unicode());
-        if (!digitAt(i))
-            return std::nullopt;
+        if (i < n && (text[i] == u'+' || text[i] == u'-')) plain += char(text[i++].unicode());
+        if (!digitAt(i)) return std::nullopt;
         while (digitAt(i))
             plain += char(text[i++].unicode());
     }
-    if (i != n)
-        return std::nullopt;
+    if (i != n) return std::nullopt;
     bool ok = false;
     const double v = QLocale::c().toDouble(QString::fromLatin1(plain), &ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
+    if (!ok || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
@@ -278,8 +264,7 @@ QString IniStore::formatFloat(double value, QChar sep)
     if (!std::isfinite(value))
         return std::isnan(value) ? QStringLiteral("NAN")
                                  : (value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
-    if (value == 0)
-        return QStringLiteral("0");
+    if (value == 0) return QStringLiteral("0");
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
     // buf: d.dddddddddddddde[+-]xx
@@ -293,11 +278,9 @@ QString IniStore::formatFloat(double value, QChar sep)
     QString out = value < 0 ? QStringLiteral("-") : QString();
     if (exponent >= 15 || std::fabs(value) < 1e-5) {
         out += digits.at(0);
-        if (digits.size() > 1)
-            out += sep + digits.mid(1);
+        if (digits.size() > 1) out += sep + digits.mid(1);
         out += u'E';
-        if (exponent < 0)
-            out += u'-';
+        if (exponent < 0) out += u'-';
         out += QString::number(std::abs(exponent));
         return out;
     }
@@ -305,8 +288,7 @@ QString IniStore::formatFloat(double value, QChar sep)
         const QString intPart = digits.left(exponent + 1).leftJustified(exponent + 1, u'0');
         const QString frac = digits.mid(exponent + 1);
         out += intPart;
-        if (!frac.isEmpty())
-            out += sep + frac;
+        if (!frac.isEmpty()) out += sep + frac;
     } else {
         out += u'0';
         out += sep;
@@ -318,8 +300,7 @@ QString IniStore::formatFloat(double value, QChar sep)
 double IniStore::ReadFloat(const QString& section, const QString& name, double def) const
 {
     const Entry* e = findEntry(section, name);
-    if (!e || !e->value || e->value->isEmpty())
-        return def;
+    if (!e || !e->value || e->value->isEmpty()) return def;
     return parseFloat(*e->value, systemDecimalSeparator()).value_or(def);
 }
 
@@ -331,12 +312,10 @@ void IniStore::WriteFloat(const QString& section, const QString& name, double va
 void IniStore::DeleteKey(const QString& section, const QString& ident)
 {
     auto sit = m_sectionIndex.constFind(fold(section));
-    if (sit == m_sectionIndex.cend())
-        return;
+    if (sit == m_sectionIndex.cend()) return;
     Section& s = m_sections[*sit];
     auto it = s.index.constFind(fold(ident));
-    if (it == s.index.cend())
-        return;
+    if (it == s.index.cend()) return;
     s.entries.erase(s.entries.begin() + *it);
     s.index.clear();
     for (int i = 0; i < int(s.entries.size()); ++i)
@@ -346,13 +325,15 @@ void IniStore::DeleteKey(const QString& section, const QString& ident)
 void IniStore::EraseSection(const QString& section)
 {
     auto sit = m_sectionIndex.constFind(fold(section));
-    if (sit == m_sectionIndex.cend())
-        return;
+    if (sit == m_sectionIndex.cend()) return;
     m_sections.erase(m_sections.begin() + *sit);
     rebuildSectionIndex();
 }
 
-bool IniStore::SectionExists(const QString& section) const { return findSection(section); }
+bool IniStore::SectionExists(const QString& section) const
+{
+    return findSection(section);
+}
 
 bool IniStore::ValueExists(const QString& section, const QString& ident) const
 {
@@ -379,20 +360,15 @@ QStringList IniStore::keyNames(const QString& section) const
 bool IniStore::UpdateFile(QString* error) const
 {
     auto fail = [&](const QString& reason) {
-        if (error)
-            *error = QStringLiteral("Cannot create file \"%1\". %2").arg(m_path, reason);
+        if (error) *error = QStringLiteral("Cannot create file \"%1\". %2").arg(m_path, reason);
         return false;
     };
-    if (m_path.isEmpty())
-        return fail(QStringLiteral("No settings file name was given."));
+    if (m_path.isEmpty()) return fail(QStringLiteral("No settings file name was given."));
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
     const QByteArray bytes = serialize();
-    if (file.write(bytes) != bytes.size())
-        return fail(file.errorString());
-    if (!file.commit())
-        return fail(file.errorString());
+    if (file.write(bytes) != bytes.size()) return fail(file.errorString());
+    if (!file.commit()) return fail(file.errorString());
     return true;
 }
 
@@ -402,11 +378,20 @@ QString EscapeIniName(const QString& name)
     out.reserve(name.size());
     for (QChar c : name) {
         switch (c.unicode()) {
-        case u'%': out += QStringLiteral("%25"); break;
-        case u'=': out += QStringLiteral("%3D"); break;
-        case u'[': out += QStringLiteral("%5B"); break;
-        case u']': out += QStringLiteral("%5D"); break;
-        default: out += c;
+        case u'%':
+            out += QStringLiteral("%25");
+            break;
+        case u'=':
+            out += QStringLiteral("%3D");
+            break;
+        case u'[':
+            out += QStringLiteral("%5B");
+            break;
+        case u']':
+            out += QStringLiteral("%5D");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -426,8 +411,7 @@ qsizetype lastSeparator(const QString& path)
 QString folderSectionOf(const QString& filePath)
 {
     const qsizetype sep = lastSeparator(filePath);
-    if (sep < 0)
-        return QString();
+    if (sep < 0) return QString();
     const bool isRoot = sep == 0 || (sep == 2 && filePath.at(1) == u':');
     return EscapeIniName(filePath.left(isRoot ? sep + 1 : sep));
 }

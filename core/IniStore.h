@@ -17,8 +17,7 @@ class IniLoadError : public std::runtime_error
 public:
     explicit IniLoadError(const QString& message)
         : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
+    {}
     QString message() const { return m_message; }
 
 private:

@@ -10,8 +10,8 @@ namespace ozv {
 
 struct KeyArgs
 {
-    int key = 0;      // virtual-key code, 0 none
-    QChar keyChar;    // typed character, null none
+    int key = 0;   // virtual-key code, 0 none
+    QChar keyChar; // typed character, null none
     bool shift = false;
     bool ctrl = false;
     bool alt = false;

@@ -8,8 +8,7 @@ namespace ozv {
 
 QString normalizeFolder(const QString& folder)
 {
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return QString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) return QString();
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
@@ -31,12 +30,10 @@ QString baseNameOf(const QString& path)
 bool hasExtension(const QString& fileName, const QStringList& extensions)
 {
     const qsizetype dot = fileName.lastIndexOf(u'.');
-    if (dot < 0)
-        return false;
+    if (dot < 0) return false;
     const QStringView ext = QStringView(fileName).mid(dot);
     for (const QString& e : extensions)
-        if (ext.compare(e, Qt::CaseInsensitive) == 0)
-            return true;
+        if (ext.compare(e, Qt::CaseInsensitive) == 0) return true;
     return false;
 }
 
@@ -68,8 +65,7 @@ OrderKey orderKey(const QString& name)
     key.numbered = true;
     for (qsizetype i = 0; i < run; ++i) {
         const int d = name.at(i).digitValue();
-        if (key.digits.isEmpty() && d == 0)
-            continue;
+        if (key.digits.isEmpty() && d == 0) continue;
         key.digits += QChar(u'0' + d);
     }
     qsizetype rest = run;
@@ -82,16 +78,16 @@ OrderKey orderKey(const QString& name)
 // Numbers of any length compare by value; names without a number come after all numbered ones.
 int compareNumbers(const OrderKey& a, const OrderKey& b)
 {
-    if (a.numbered != b.numbered)
-        return a.numbered ? -1 : 1;
-    if (!a.numbered)
-        return 0;
-    if (a.digits.size() != b.digits.size())
-        return a.digits.size() < b.digits.size() ? -1 : 1;
+    if (a.numbered != b.numbered) return a.numbered ? -1 : 1;
+    if (!a.numbered) return 0;
+    if (a.digits.size() != b.digits.size()) return a.digits.size() < b.digits.size() ? -1 : 1;
     return a.digits.compare(b.digits);
 }
 
-char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; }
+char16_t asciiUpper(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') ? c - 32 : c;
+}
 
 int compareUnits(QStringView a, QStringView b, bool foldAscii)
 {
@@ -102,8 +98,7 @@ int compareUnits(QStringView a, QStringView b, bool foldAscii)
             x = asciiUpper(x);
             y = asciiUpper(y);
         }
-        if (x != y)
-            return x < y ? -1 : 1;
+        if (x != y) return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
@@ -114,12 +109,9 @@ int CompareMediaFiles(const QString& left, const QString& right)
 {
     const QString leftName = baseNameOf(left), rightName = baseNameOf(right);
     const OrderKey a = orderKey(leftName), b = orderKey(rightName);
-    if (int c = compareNumbers(a, b))
-        return c;
-    if (int c = compareUnits(a.text, b.text, true))
-        return c;
-    if (int c = compareUnits(a.text, b.text, false))
-        return c;
+    if (int c = compareNumbers(a, b)) return c;
+    if (int c = compareUnits(a.text, b.text, true)) return c;
+    if (int c = compareUnits(a.text, b.text, false)) return c;
     return compareUnits(left, right, false);
 }
 
@@ -130,24 +122,21 @@ QString StripOrderPrefix(const QString& name)
     auto category = [](uint cp) { return QChar::category(char32_t(cp)); };
     while (i < cps.size()) {
         const uint c = cps[i];
-        const bool number = (c >= '0' && c <= '9') ||
-                            (c > 0x7F && (category(c) == QChar::Number_DecimalDigit ||
-                                          category(c) == QChar::Number_Letter ||
-                                          category(c) == QChar::Number_Other));
-        if (!number)
-            break;
+        const bool number =
+            (c >= '0' && c <= '9') || (c > 0x7F && (category(c) == QChar::Number_DecimalDigit ||
+                                                    category(c) == QChar::Number_Letter ||
+                                                    category(c) == QChar::Number_Other));
+        if (!number) break;
         ++i;
     }
-    if (i > 0 && i < cps.size() && cps[i] == '.')
-        ++i;
+    if (i > 0 && i < cps.size() && cps[i] == '.') ++i;
     while (i < cps.size()) {
         const uint c = cps[i];
         const bool space = (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 ||
                            (c > 0xFF && (category(c) == QChar::Separator_Space ||
                                          category(c) == QChar::Separator_Line ||
                                          category(c) == QChar::Separator_Paragraph));
-        if (!space)
-            break;
+        if (!space) break;
         ++i;
     }
     return QString::fromUcs4(reinterpret_cast<const char32_t*>(cps.constData() + i),
@@ -158,8 +147,7 @@ FolderListing listFolder(const QString& folder)
 {
     FolderListing listing;
     QString base = folder;
-    if (!base.endsWith(u'/'))
-        base += u'/';
+    if (!base.endsWith(u'/')) base += u'/';
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
@@ -184,8 +172,7 @@ QStringList matching(const QStringList& files, const QStringList& extensions)
 {
     QStringList out;
     for (const QString& f : files)
-        if (hasExtension(lastComponent(f), extensions))
-            out << f;
+        if (hasExtension(lastComponent(f), extensions)) out << f;
     sortMedia(out);
     return out;
 }
@@ -194,13 +181,11 @@ QStringList matching(const QStringList& files, const QStringList& extensions)
 std::vector<MediaGroup> scanBoard(const QString& folder, const QStringList& extensions)
 {
     std::vector<MediaGroup> groups;
-    if (folder.isEmpty())
-        return groups;
+    if (folder.isEmpty()) return groups;
     FolderListing base = listFolder(folder);
     auto add = [&](const QString& path, const QString& name, const QStringList& files) {
         QStringList media = matching(files, extensions);
-        if (!media.isEmpty())
-            groups.push_back(MediaGroup{path, name, std::move(media)});
+        if (!media.isEmpty()) groups.push_back(MediaGroup{path, name, std::move(media)});
     };
     add(folder, kBaseGroupName, base.files);
     sortMedia(base.folders);

@@ -39,8 +39,8 @@ FolderListing listFolder(const QString& folder);
 
 struct MediaGroup
 {
-    QString folder;  // the folder's path
-    QString name;    // "(vybraná složka)" or the sub-folder's own name
+    QString folder;    // the folder's path
+    QString name;      // "(vybraná složka)" or the sub-folder's own name
     QStringList files; // sorted full paths of the matching files
     QString caption() const { return StripOrderPrefix(name); }
 };

@@ -10,10 +10,8 @@ namespace ozv::scroll {
 inline double targetTop(double viewTop, double viewHeight, double wantedTop, double wantedBottom)
 {
     double top = viewTop;
-    if (top + viewHeight < wantedBottom)
-        top += wantedBottom - (top + viewHeight);
-    if (top > wantedTop)
-        top -= top - wantedTop;
+    if (top + viewHeight < wantedBottom) top += wantedBottom - (top + viewHeight);
+    if (top > wantedTop) top -= top - wantedTop;
     return top;
 }
 

@@ -7,12 +7,12 @@
 namespace ozv::keys {
 
 inline const QString Application = QStringLiteral("Application");
-inline const QString Folder = QStringLiteral("Folder");       // base folder, ends in a separator
-inline const QString Split = QStringLiteral("Split");         // picture panel share, 0..1
+inline const QString Folder = QStringLiteral("Folder"); // base folder, ends in a separator
+inline const QString Split = QStringLiteral("Split");   // picture panel share, 0..1
 inline const QString Images = QStringLiteral("Images");
-inline const QString Monitor = QStringLiteral("Monitor");     // picture monitor display index
-inline const QString Effect = QStringLiteral("Effect");       // easing curve 0..10
-inline const QString FadeSuffix = QStringLiteral(".Fade");    // appended to a file key
+inline const QString Monitor = QStringLiteral("Monitor");  // picture monitor display index
+inline const QString Effect = QStringLiteral("Effect");    // easing curve 0..10
+inline const QString FadeSuffix = QStringLiteral(".Fade"); // appended to a file key
 
 constexpr double SplitDefault = 0.0;
 constexpr int MonitorDefault = -1;

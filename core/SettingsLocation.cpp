@@ -18,31 +18,28 @@ constexpr bool kSlashIsSwitchOnly = true;
 constexpr bool kSlashIsSwitchOnly = false;
 #endif
 
-bool isSwitchChar(QChar c) { return c == u'-' || c == u'/'; }
+bool isSwitchChar(QChar c)
+{
+    return c == u'-' || c == u'/';
+}
 
 // "-" or "/" followed by "settings" in any ASCII letter case ("--settings" is not it).
 bool isSettingsSwitch(const QString& p)
 {
-    if (p.size() < 1 + kSwitch.size() || !isSwitchChar(p.at(0)))
-        return false;
+    if (p.size() < 1 + kSwitch.size() || !isSwitchChar(p.at(0))) return false;
     for (int i = 0; i < kSwitch.size(); ++i) {
         char16_t c = p.at(i + 1).unicode();
-        if (c >= u'A' && c <= u'Z')
-            c += 32;
-        if (c != kSwitch.at(i).unicode())
-            return false;
+        if (c >= u'A' && c <= u'Z') c += 32;
+        if (c != kSwitch.at(i).unicode()) return false;
     }
     return true;
 }
 
 bool refusedAsValue(const QString& next)
 {
-    if (next.isEmpty())
-        return false;
-    if (next.at(0) == u'-')
-        return true;
-    if (next.at(0) == u'/')
-        return kSlashIsSwitchOnly || isSettingsSwitch(next);
+    if (next.isEmpty()) return false;
+    if (next.at(0) == u'-') return true;
+    if (next.at(0) == u'/') return kSlashIsSwitchOnly || isSettingsSwitch(next);
     return false;
 }
 
@@ -52,17 +49,14 @@ std::optional<QString> findSettingsSwitch(const QStringList& args)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString& p = args.at(i);
-        if (!isSettingsSwitch(p))
-            continue;
+        if (!isSettingsSwitch(p)) continue;
         const int switchLen = 1 + int(kSwitch.size());
         if (p.size() > switchLen) {
             QString value = p.mid(switchLen);
-            if (value.startsWith(u':'))
-                value.remove(0, 1);
+            if (value.startsWith(u':')) value.remove(0, 1);
             return value;
         }
-        if (i + 1 < args.size() && !refusedAsValue(args.at(i + 1)))
-            return args.at(i + 1);
+        if (i + 1 < args.size() && !refusedAsValue(args.at(i + 1))) return args.at(i + 1);
         return QString();
     }
     return std::nullopt;
@@ -118,15 +112,13 @@ CommandLine parseCommandLine(const QStringList& args)
 QString defaultSettingsPath(const QString& configDir)
 {
     const QString tail = QStringLiteral("Ozvenka/Settings.ini");
-    if (configDir.isEmpty())
-        return tail;
+    if (configDir.isEmpty()) return tail;
     return configDir.endsWith(u'/') ? configDir + tail : configDir + u'/' + tail;
 }
 
 QString locateSettingsFile(const CommandLine& cmd)
 {
-    if (cmd.settingsPath)
-        return *cmd.settingsPath;
+    if (cmd.settingsPath) return *cmd.settingsPath;
     const QString path = defaultSettingsPath(
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     QDir().mkpath(QFileInfo(path).path());

@@ -13,12 +13,18 @@ constexpr int kMinClientWidth = kSplitterWidth + kSplitterMinSize + kSoundsMinWi
 constexpr int kMinWindowWidth = 400;
 constexpr int kMinWindowHeight = 200;
 
-inline double clampRatio(double r) { return std::clamp(r, 0.0, 1.0); }
+inline double clampRatio(double r)
+{
+    return std::clamp(r, 0.0, 1.0);
+}
 inline double freeWidth(double clientWidth)
 {
     return clientWidth - kSplitterMinSize - kSplitterWidth - kSoundsMinWidth;
 }
-inline double panelWidth(double free, double ratio) { return free * clampRatio(ratio) + kSplitterMinSize; }
+inline double panelWidth(double free, double ratio)
+{
+    return free * clampRatio(ratio) + kSplitterMinSize;
+}
 inline double ratioFromPanel(double panel, double free)
 {
     return clampRatio((panel - kSplitterMinSize) / free);

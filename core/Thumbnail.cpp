@@ -9,11 +9,9 @@ namespace ozv {
 QSize thumbnailSize(QSize picture, QSize fitBox)
 {
     const double w = picture.width(), h = picture.height();
-    if (w <= 0 || h <= 0 || fitBox.isEmpty())
-        return QSize();
+    if (w <= 0 || h <= 0 || fitBox.isEmpty()) return QSize();
     const double s = std::max(w / fitBox.width(), h / fitBox.height());
-    if (s < 1)
-        return picture;
+    if (s < 1) return picture;
     return QSize(int(w / s), int(h / s));
 }
 
@@ -25,26 +23,22 @@ QImage decodeThumbnail(const QString& path, QSize fitBox)
     const QSize full = reader.size();
     if (full.isValid()) {
         const QSize size = thumbnailSize(full, fitBox);
-        if (size.isEmpty())
-            return QImage();
+        if (size.isEmpty()) return QImage();
         if (size != full && reader.supportsOption(QImageIOHandler::ScaledSize))
             reader.setScaledSize(size);
         // A thumbnail needs no exact inverse DCT nor smooth chroma upsampling: JPEG then takes
         // libjpeg's fast path.
         reader.setQuality(25);
         QImage image = reader.read();
-        if (image.isNull())
-            return QImage();
+        if (image.isNull()) return QImage();
         if (image.size() != size)
             image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
     QImage image = reader.read();
-    if (image.isNull())
-        return QImage();
+    if (image.isNull()) return QImage();
     const QSize size = thumbnailSize(image.size(), fitBox);
-    if (size.isEmpty())
-        return QImage();
+    if (size.isEmpty()) return QImage();
     if (size != image.size())
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -67,18 +61,18 @@ QImage decodeFitted(const QString& path, QSize target, QString* error)
     QImage picture = reader.read();
     if (picture.isNull()) {
         if (error)
-            *error = QStringLiteral("Cannot decode the picture \"%1\": %2").arg(path, reader.errorString());
+            *error = QStringLiteral("Cannot decode the picture \"%1\": %2")
+                         .arg(path, reader.errorString());
         return QImage();
     }
-    if (drawSize.isEmpty())
-        drawSize = picture.size().scaled(target, Qt::KeepAspectRatio);
+    if (drawSize.isEmpty()) drawSize = picture.size().scaled(target, Qt::KeepAspectRatio);
     QImage out(target, QImage::Format_ARGB32_Premultiplied);
     out.fill(Qt::transparent);
     QPainter painter(&out);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRect rect(QPoint((target.width() - drawSize.width()) / 2,
-                            (target.height() - drawSize.height()) / 2),
-                     drawSize);
+    const QRect rect(
+        QPoint((target.width() - drawSize.width()) / 2, (target.height() - drawSize.height()) / 2),
+        drawSize);
     painter.drawImage(rect, picture);
     return out;
 }

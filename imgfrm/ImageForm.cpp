@@ -41,35 +41,38 @@ TImageForm::TImageForm(IniStore& settings, const DisplaySource& displays, int ma
         update();
     });
 
-    m_effect = std::clamp(settings.ReadInteger(keys::Images, keys::Effect, keys::EffectDefault), 0, 10);
+    m_effect =
+        std::clamp(settings.ReadInteger(keys::Images, keys::Effect, keys::EffectDefault), 0, 10);
     int monitor = settings.ReadInteger(keys::Images, keys::Monitor, keys::MonitorDefault);
-    if (monitor == mainDisplay)
-        monitor = -1;
+    if (monitor == mainDisplay) monitor = -1;
     const auto all = displays.displays();
     for (int i = 0; i < int(all.size()); ++i) {
-        if (i != monitor && monitor >= 0)
-            continue;
+        if (i != monitor && monitor >= 0) continue;
         setBoundsRect(all[std::size_t(i)].bounds);
         ClearBitmap();
-        if (geometry().contains(mainCentre))
-            hide();
+        if (geometry().contains(mainCentre)) hide();
         break;
     }
 }
 
-void TImageForm::setEffect(int index) { m_effect = std::clamp(index, 0, 10); }
+void TImageForm::setEffect(int index)
+{
+    m_effect = std::clamp(index, 0, 10);
+}
 
 void TImageForm::setBoundsRect(const QRect& bounds)
 {
     setGeometry(bounds);
 }
 
-double TImageForm::progress() const { return easeIn(m_effect, m_u); }
+double TImageForm::progress() const
+{
+    return easeIn(m_effect, m_u);
+}
 
 void TImageForm::stopAnimation()
 {
-    if (m_animation.state() != QAbstractAnimation::Stopped)
-        m_animation.stop();
+    if (m_animation.state() != QAbstractAnimation::Stopped) m_animation.stop();
     m_u = 1.0;
 }
 
@@ -88,13 +91,13 @@ void TImageForm::ClearBitmap()
 
 void TImageForm::LoadBitmap(const QString& name)
 {
-    if (isHidden())
-        ClearBitmap();
+    if (isHidden()) ClearBitmap();
     stopAnimation(); // a running transition jumps to its end
     const QImage previousTarget = m_target;
     const QFileInfo info(name);
     const QByteArray suffix = info.suffix().toLower().toLatin1();
-    if (!name.isEmpty() && info.exists() && QImageReader::supportedImageFormats().contains(suffix)) {
+    if (!name.isEmpty() && info.exists() &&
+        QImageReader::supportedImageFormats().contains(suffix)) {
         QString error;
         QImage picture = m_cache.take(name, size(), &error);
         if (picture.isNull()) {
@@ -130,8 +133,7 @@ void TImageForm::paintEvent(QPaintEvent*)
 
 bool TImageForm::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate)
-        FormActivate();
+    if (e->type() == QEvent::WindowActivate) FormActivate();
     return QWidget::event(e);
 }
 

@@ -6,7 +6,10 @@
 
 namespace ozv {
 
-TPictureCache::TPictureCache() { m_pool.setMaxThreadCount(2); }
+TPictureCache::TPictureCache()
+{
+    m_pool.setMaxThreadCount(2);
+}
 
 TPictureCache::~TPictureCache()
 {
@@ -19,11 +22,9 @@ void TPictureCache::prefetch(const QStringList& paths, QSize size, const QString
     std::map<Key, QFuture<Prepared>> kept;
     auto keepEntry = [&](const Key& k) {
         auto it = m_entries.find(k);
-        if (it != m_entries.end())
-            kept.insert(m_entries.extract(it));
+        if (it != m_entries.end()) kept.insert(m_entries.extract(it));
     };
-    if (!keep.isEmpty())
-        keepEntry(key(keep, size));
+    if (!keep.isEmpty()) keepEntry(key(keep, size));
     for (const QString& path : paths) {
         const Key k = key(path, size);
         keepEntry(k);
@@ -34,7 +35,8 @@ void TPictureCache::prefetch(const QStringList& paths, QSize size, const QString
                              return p;
                          }));
     }
-    m_entries.swap(kept); // what is left in `kept` now is dropped (a running decode finishes unused)
+    m_entries.swap(
+        kept); // what is left in `kept` now is dropped (a running decode finishes unused)
 }
 
 bool TPictureCache::contains(const QString& path, QSize size) const
@@ -47,8 +49,7 @@ QImage TPictureCache::take(const QString& path, QSize size, QString* error)
     auto it = m_entries.find(key(path, size));
     if (it != m_entries.end()) {
         const Prepared p = it->second.result();
-        if (error)
-            *error = p.error;
+        if (error) *error = p.error;
         return p.image;
     }
     return decodeFitted(path, size, error);

@@ -33,7 +33,10 @@ private:
         QString error;
     };
     using Key = std::pair<QString, std::pair<int, int>>;
-    static Key key(const QString& path, QSize size) { return {path, {size.width(), size.height()}}; }
+    static Key key(const QString& path, QSize size)
+    {
+        return {path, {size.width(), size.height()}};
+    }
     QThreadPool m_pool;
     std::map<Key, QFuture<Prepared>> m_entries;
 };

@@ -52,6 +52,17 @@ TBoardButton::~TBoardButton()
         delete s.widget.data();
 }
 
+void TBoardButton::paintPressedFrame(QPainter& painter) const
+{
+    if (!isChecked()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+    painter.restore();
+}
+
 void TBoardButton::addSatellite(QWidget* widget, QPoint offset)
 {
     m_satellites.push_back(Satellite{widget, offset});
@@ -63,8 +74,7 @@ void TBoardButton::addSatellite(QWidget* widget, QPoint offset)
 void TBoardButton::setSatelliteOffset(QWidget* widget, QPoint offset)
 {
     for (Satellite& s : m_satellites)
-        if (s.widget == widget)
-            s.offset = offset;
+        if (s.widget == widget) s.offset = offset;
     placeSatellites();
 }
 
@@ -77,8 +87,7 @@ void TBoardButton::setBadge(TBadge* badge, QPoint offset)
 void TBoardButton::placeSatellites()
 {
     for (Satellite& s : m_satellites) {
-        if (!s.widget)
-            continue;
+        if (!s.widget) continue;
         if (s.widget->parentWidget() != parentWidget()) {
             s.widget->setParent(parentWidget());
         }
@@ -96,7 +105,8 @@ bool TBoardButton::event(QEvent* e)
     case QEvent::Hide:
         placeSatellites();
         break;
-    default: break;
+    default:
+        break;
     }
     return QPushButton::event(e);
 }
@@ -111,22 +121,21 @@ void TBoardButton::keyPressEvent(QKeyEvent* e)
 {
     KeyArgs args = keyArgsFrom(*e);
     e->accept();
-    if (args.consumed())
-        return;
+    if (args.consumed()) return;
     QPointer<TBoardButton> self(this);
-    if (m_keyDown)
-        m_keyDown(this, args);
-    if (!self)
-        return;
+    if (m_keyDown) m_keyDown(this, args);
+    if (!self) return;
     if (!args.anyModifier() && (args.key == 13 || args.keyChar == u' ')) {
         runClickHandler();
         args.key = 0;
         args.keyChar = QChar();
     }
-    if (!args.consumed() && m_keyDown)
-        m_keyDown(window(), args);
+    if (!args.consumed() && m_keyDown) m_keyDown(window(), args);
 }
 
-void TBoardButton::keyReleaseEvent(QKeyEvent* e) { e->accept(); }
+void TBoardButton::keyReleaseEvent(QKeyEvent* e)
+{
+    e->accept();
+}
 
 } // namespace ozv

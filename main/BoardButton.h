@@ -7,6 +7,7 @@
 #include "KeyMapping.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <functional>
@@ -57,6 +58,9 @@ public:
     void setBadge(TBadge* badge, QPoint offset);
 
 protected:
+    /// The operator sees at a glance what plays and what is shown: a pressed button gets a
+    /// bright frame.
+    void paintPressedFrame(QPainter& painter) const;
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;

@@ -4,8 +4,7 @@ namespace ozv {
 
 QLabel* addGroupHeader(TFlowLayout* board, const QString& caption)
 {
-    if (board->childCount() > 0)
-        board->addChild(new TLineBreak);
+    if (board->childCount() > 0) board->addChild(new TLineBreak);
     auto* label = new QLabel(caption);
     QFont f = label->font();
     f.setBold(true);

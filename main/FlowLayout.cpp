@@ -17,8 +17,7 @@ TFlowLayout::TFlowLayout(QWidget* parent) : QWidget(parent)
 
 void TFlowLayout::EndUpdate()
 {
-    if (m_updating > 0 && --m_updating == 0)
-        relayout();
+    if (m_updating > 0 && --m_updating == 0) relayout();
 }
 
 void TFlowLayout::addChild(QWidget* child, QMargins margins)
@@ -27,17 +26,14 @@ void TFlowLayout::addChild(QWidget* child, QMargins margins)
     m_items.push_back(Item{child, margins});
     connect(child, &QObject::destroyed, this, &TFlowLayout::forget);
     child->show();
-    if (!m_updating)
-        relayout();
+    if (!m_updating) relayout();
 }
 
 void TFlowLayout::setChildMargins(QWidget* child, QMargins margins)
 {
     for (Item& item : m_items)
-        if (item.widget == child)
-            item.margins = margins;
-    if (!m_updating)
-        relayout();
+        if (item.widget == child) item.margins = margins;
+    if (!m_updating) relayout();
 }
 
 QMargins TFlowLayout::childMargins(int index) const
@@ -53,8 +49,7 @@ void TFlowLayout::clearChildren()
         disconnect(item.widget, &QObject::destroyed, this, &TFlowLayout::forget);
         delete item.widget;
     }
-    if (!m_updating)
-        relayout();
+    if (!m_updating) relayout();
 }
 
 QWidget* TFlowLayout::childAt(int index) const
@@ -65,20 +60,21 @@ QWidget* TFlowLayout::childAt(int index) const
 int TFlowLayout::indexOf(const QWidget* child) const
 {
     for (int i = 0; i < childCount(); ++i)
-        if (m_items[std::size_t(i)].widget == child)
-            return i;
+        if (m_items[std::size_t(i)].widget == child) return i;
     return -1;
 }
 
 void TFlowLayout::forget(QObject* object)
 {
     std::erase_if(m_items, [object](const Item& item) { return item.widget == object; });
-    if (!m_updating)
-        relayout();
+    if (!m_updating) relayout();
     emit childRemoved();
 }
 
-void TFlowLayout::relayout() { doLayout(width()); }
+void TFlowLayout::relayout()
+{
+    doLayout(width());
+}
 
 void TFlowLayout::doLayout(int width)
 {
@@ -88,8 +84,7 @@ void TFlowLayout::doLayout(int width)
         QWidget* w = item.widget;
         const QMargins& m = item.margins;
         if (qobject_cast<TLineBreak*>(w)) {
-            if (!lineEmpty)
-                y += lineHeight + kGap;
+            if (!lineEmpty) y += lineHeight + kGap;
             x = 0;
             lineHeight = 0;
             lineEmpty = true;
@@ -111,18 +106,15 @@ void TFlowLayout::doLayout(int width)
 
 int TFlowLayout::fittedHeight() const
 {
-    if (m_items.empty())
-        return 16;
+    if (m_items.empty()) return 16;
     const Item& last = m_items.back();
-    if (qobject_cast<TLineBreak*>(last.widget))
-        return height();
+    if (qobject_cast<TLineBreak*>(last.widget)) return height();
     return last.widget->y() + last.widget->height() + last.margins.bottom() + 16;
 }
 
 void TFlowLayout::resizeEvent(QResizeEvent* event)
 {
-    if (event->size().width() != event->oldSize().width() && !m_updating)
-        relayout();
+    if (event->size().width() != event->oldSize().width() && !m_updating) relayout();
 }
 
 } // namespace ozv

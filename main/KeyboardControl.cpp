@@ -9,8 +9,7 @@ namespace ozv {
 TKeyboardControl::TKeyboardControl(TSoundBoard& sounds, TPictureBoard& pictures,
                                    std::function<void(const QString&)> reportError)
     : m_sounds(sounds), m_pictures(pictures), m_reportError(std::move(reportError))
-{
-}
+{}
 
 void TKeyboardControl::showPicture(TPictureButton* button, bool pressed)
 {
@@ -23,8 +22,7 @@ void TKeyboardControl::showPicture(TPictureButton* button, bool pressed)
 
 void TKeyboardControl::FormKeyDown(QObject*, KeyArgs& args)
 {
-    if (args.consumed())
-        return;
+    if (args.consumed()) return;
 
     // Sound hot-keys.
     if (!args.keyChar.isNull()) {
@@ -51,7 +49,8 @@ void TKeyboardControl::FormKeyDown(QObject*, KeyArgs& args)
     // Stepping through the shown picture's group.
     if (active >= 0 && (key == vk::Return || key == vk::Prior || key == vk::Next ||
                         key == vk::Left || key == vk::Right)) {
-        const bool forward = (key == vk::Return && !args.shift) || key == vk::Next || key == vk::Right;
+        const bool forward =
+            (key == vk::Return && !args.shift) || key == vk::Next || key == vk::Right;
         args.key = 0;
         active += forward ? 1 : -1;
         auto* button = active >= 0 && active < flow->childCount()
@@ -68,11 +67,9 @@ void TKeyboardControl::FormKeyDown(QObject*, KeyArgs& args)
         active = 0;
         for (; active < flow->childCount(); ++active) {
             auto* b = qobject_cast<TBoardButton*>(flow->childAt(active));
-            if (b && b->Tag >= TPictureButton::kFirstFKeyTag && --n < 0)
-                break;
+            if (b && b->Tag >= TPictureButton::kFirstFKeyTag && --n < 0) break;
         }
-        if (active >= flow->childCount())
-            active = -1;
+        if (active >= flow->childCount()) active = -1;
         if (active < 0) {
             showPicture(nullptr, false);
         } else {

@@ -2,8 +2,8 @@
 
 #include "AudioEngine.h"
 #include "Displays.h"
-#include "EffectIcon.h"
 #include "Easing.h"
+#include "EffectIcon.h"
 #include "FolderDialog.h"
 #include "ImageForm.h"
 #include "KeyboardControl.h"
@@ -49,8 +49,7 @@ void TSplitterHandle::mousePressEvent(QMouseEvent* e)
 
 void TSplitterHandle::mouseMoveEvent(QMouseEvent* e)
 {
-    if (!m_dragging)
-        return;
+    if (!m_dragging) return;
     const int x = int(e->globalPosition().x());
     emit dragged(x - m_pressX);
     m_pressX = x;
@@ -96,15 +95,16 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
 
     // Creation: the display under the window, the settings store, the effect menu.
     FSettings = std::make_unique<IniStore>(settingsPath);
-    m_saver = std::make_unique<TSettingsSaver>(*FSettings, [this](const QString& m) { reportError(m); });
+    m_saver =
+        std::make_unique<TSettingsSaver>(*FSettings, [this](const QString& m) { reportError(m); });
     auto keyDown = [this](QObject* sender, KeyArgs& args) { FormKeyDown(sender, args); };
     auto save = [this] { SaveSettings(); };
     m_sounds = new TSoundBoard(SoundsFlowLayout, *FSettings, m_engine, save, keyDown, this);
     m_monitors = new TMonitorList(
         cbMonitor, *FSettings, m_displays, [this] { return frameGeometry(); },
         [this] { return m_imageForm.get(); }, save, this);
-    m_pictures = new TPictureBoard(ImagesScrollBox, *m_monitors, [this] { return m_imageForm.get(); },
-                                   keyDown, this);
+    m_pictures = new TPictureBoard(
+        ImagesScrollBox, *m_monitors, [this] { return m_imageForm.get(); }, keyDown, this);
     connect(m_pictures, &TPictureBoard::failed, this, &TMainForm::reportError);
     m_keys = std::make_unique<TKeyboardControl>(*m_sounds, *m_pictures,
                                                 [this](const QString& m) { reportError(m); });
@@ -159,7 +159,8 @@ void TMainForm::buildLayout()
     FolderEdit->setReadOnly(true);
     FolderEdit->setFocusPolicy(Qt::NoFocus);
     FolderEdit->setFixedHeight(32);
-    FolderEdit->setPlaceholderText(QStringLiteral("Stiskněte tlačítko pro výběr složky zvukových souborů"));
+    FolderEdit->setPlaceholderText(
+        QStringLiteral("Stiskněte tlačítko pro výběr složky zvukových souborů"));
     ClearEditButton = FolderEdit->addAction(style()->standardIcon(QStyle::SP_LineEditClearButton),
                                             QLineEdit::TrailingPosition);
     ClearEditButton->setObjectName(QStringLiteral("ClearEditButton"));
@@ -187,8 +188,7 @@ void TMainForm::buildLayout()
 
     ImagesSplitter = new TSplitterHandle(this);
     connect(ImagesSplitter, &TSplitterHandle::dragged, this, [this](int dx) {
-        if (!FInitialized || FResizing)
-            return;
+        if (!FInitialized || FResizing) return;
         setPanelImagesWidth(PanelImages->width() - dx);
         PanelImagesResize();
     });
@@ -237,20 +237,26 @@ void TMainForm::buildLayout()
     FolderDlg = new TFolderDialog(this);
     FolderDlg->setObjectName(QStringLiteral("FolderDlg"));
     FolderDlg->setCaption(QStringLiteral("Zvukové soubory"));
-    FolderDlg->setTitle(QStringLiteral("Vyberte základní složku se zvukovými soubory. Podsložky vytvoří skupiny."));
+    FolderDlg->setTitle(
+        QStringLiteral("Vyberte základní složku se zvukovými soubory. Podsložky vytvoří skupiny."));
     FolderDlg->setOptions(optionBit(fdoNewDialogStyle));
     FolderDlg->setDialogX(0);
     FolderDlg->setDialogY(0);
 }
 
-void TMainForm::SaveSettings() { m_saver->SaveSettings(); }
+void TMainForm::SaveSettings()
+{
+    m_saver->SaveSettings();
+}
 
 void TMainForm::reportError(const QString& message)
 {
     m_lastError = message;
-    if (QApplication::platformName() == u"offscreen" && qEnvironmentVariableIsSet("OZV_QUIET_ERRORS"))
+    if (QApplication::platformName() == u"offscreen" &&
+        qEnvironmentVariableIsSet("OZV_QUIET_ERRORS"))
         return;
-    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), message, QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, windowTitle(), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setAttribute(Qt::WA_ShowWithoutActivating); // the keys stay with the show
     box->setWindowModality(Qt::NonModal);
@@ -290,10 +296,8 @@ void TMainForm::showEvent(QShowEvent* e)
 void TMainForm::FormShow()
 {
     QString folder = FSettings->ReadString(keys::Application, keys::Folder, QDir::currentPath());
-    if (!m_startFolder.isEmpty())
-        folder = m_startFolder;
-    if (!QFileInfo(folder).isDir())
-        folder = QDir::currentPath();
+    if (!m_startFolder.isEmpty()) folder = m_startFolder;
+    if (!QFileInfo(folder).isDir()) folder = QDir::currentPath();
     const double free = split::freeWidth(width());
     if (free > 0) {
         m_splitRatio = float(split::clampRatio(
@@ -329,16 +333,21 @@ void TMainForm::UpdateImageList(const QString& AFolder)
     const bool visible = ImagesFlowLayout->childCount() > 0 && m_displays.displays().size() > 1;
     PanelImages->setVisible(visible);
     ImagesSplitter->setVisible(visible);
-    if (!visible)
-        return;
+    if (!visible) return;
     if (!m_imageForm)
         m_imageForm = std::make_unique<TImageForm>(*FSettings, m_displays, m_monitors->FDisplay,
                                                    m_monitors->mainCentre(), this);
     UpdateImagesHeight();
 }
 
-void TMainForm::UpdateSoundsHeight() { SoundsScrollBox->fitBoardHeight(); }
-void TMainForm::UpdateImagesHeight() { ImagesScrollBox->fitBoardHeight(); }
+void TMainForm::UpdateSoundsHeight()
+{
+    SoundsScrollBox->fitBoardHeight();
+}
+void TMainForm::UpdateImagesHeight()
+{
+    ImagesScrollBox->fitBoardHeight();
+}
 
 void TMainForm::ClearEditButtonClick()
 {
@@ -348,13 +357,15 @@ void TMainForm::ClearEditButtonClick()
 
 void TMainForm::EllipsesEditButtonClick()
 {
-    if (!FolderDlg->Execute())
-        return;
+    if (!FolderDlg->Execute()) return;
     UpdateSoundButtons(FolderDlg->Directory());
     UpdateImageList(FolderDlg->Directory());
 }
 
-void TMainForm::VolumesResetBtnClick() { m_sounds->VolumesResetBtnClick(confirmReset); }
+void TMainForm::VolumesResetBtnClick()
+{
+    m_sounds->VolumesResetBtnClick(confirmReset);
+}
 
 // ---- Size and split -----------------------------------------------------------------------
 
@@ -367,8 +378,7 @@ void TMainForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 void TMainForm::setPanelImagesWidth(double width)
 {
     PanelImages->setFixedWidth(int(std::lround(width)));
-    if (layout())
-        layout()->activate();
+    if (layout()) layout()->activate();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* e)
@@ -379,8 +389,7 @@ void TMainForm::resizeEvent(QResizeEvent* e)
 
 void TMainForm::FormResize()
 {
-    if (FResizing)
-        return;
+    if (FResizing) return;
     FResizing = true;
     struct Clear
     {
@@ -397,8 +406,7 @@ void TMainForm::FormResize()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == PanelImages && e->type() == QEvent::Resize)
-        PanelImagesResize();
+    if (watched == PanelImages && e->type() == QEvent::Resize) PanelImagesResize();
     if (watched == EffectImg && e->type() == QEvent::MouseButtonPress)
         EffectImgMouseDown(static_cast<QMouseEvent*>(e)->button());
     return QWidget::eventFilter(watched, e);
@@ -406,8 +414,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 
 void TMainForm::PanelImagesResize()
 {
-    if (!FInitialized || FResizing)
-        return;
+    if (!FInitialized || FResizing) return;
     FResizing = true;
     struct Clear
     {
@@ -423,11 +430,9 @@ void TMainForm::PanelImagesResize()
 
 void TMainForm::ImagesSplitterMouseUp(Qt::MouseButton button)
 {
-    if (!FInitialized || button != Qt::LeftButton)
-        return;
+    if (!FInitialized || button != Qt::LeftButton) return;
     const double free = split::freeWidth(width());
-    if (free <= 0)
-        return;
+    if (free <= 0) return;
     m_splitRatio = float(split::ratioFromPanel(PanelImages->width(), free));
     FSettings->WriteFloat(keys::Application, keys::Split, m_splitRatio);
     setPanelImagesWidth(split::panelWidth(free, m_splitRatio));
@@ -452,14 +457,16 @@ void TMainForm::EffectMenuItemClick(QAction* item)
 
 void TMainForm::EffectImgMouseDown(Qt::MouseButton button)
 {
-    if (button != Qt::LeftButton && button != Qt::RightButton)
-        return;
+    if (button != Qt::LeftButton && button != Qt::RightButton) return;
     EffectPopupMenu->popup(EffectImg->mapToGlobal(QPoint(0, EffectImg->height())));
 }
 
 // ---- Keys and closing ---------------------------------------------------------------------
 
-void TMainForm::FormKeyDown(QObject* sender, KeyArgs& args) { m_keys->FormKeyDown(sender, args); }
+void TMainForm::FormKeyDown(QObject* sender, KeyArgs& args)
+{
+    m_keys->FormKeyDown(sender, args);
+}
 
 void TMainForm::keyPressEvent(QKeyEvent* e)
 {
@@ -471,7 +478,10 @@ void TMainForm::keyPressEvent(QKeyEvent* e)
         QWidget::keyPressEvent(e);
 }
 
-bool TMainForm::FormCloseQuery() const { return m_pictures->threads() == 0; }
+bool TMainForm::FormCloseQuery() const
+{
+    return m_pictures->threads() == 0;
+}
 
 void TMainForm::closeEvent(QCloseEvent* e)
 {
@@ -479,8 +489,7 @@ void TMainForm::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    if (m_imageForm)
-        m_imageForm->hide();
+    if (m_imageForm) m_imageForm->hide();
     e->accept();
     emit closed();
 }

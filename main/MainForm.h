@@ -62,8 +62,9 @@ public:
 
     /// Opens the settings file at `settingsPath`; throws IniLoadError when it cannot be read.
     /// `startFolder`, when given, is opened instead of the stored folder.
-    TMainForm(audio::AudioEngine& engine, const DisplaySource& displays, const QString& settingsPath,
-              const QString& startFolder = QString(), QWidget* parent = nullptr);
+    TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
+              const QString& settingsPath, const QString& startFolder = QString(),
+              QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Components of the layout.

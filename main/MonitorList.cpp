@@ -8,8 +8,8 @@ namespace ozv {
 
 TMonitorList::TMonitorList(QComboBox* combo, IniStore& settings, const DisplaySource& displays,
                            std::function<QRect()> mainWindowBounds,
-                           std::function<TImageForm*()> imageForm, std::function<void()> saveSettings,
-                           QObject* parent)
+                           std::function<TImageForm*()> imageForm,
+                           std::function<void()> saveSettings, QObject* parent)
     : QObject(parent), m_combo(combo), m_settings(settings), m_displays(displays),
       m_mainBounds(std::move(mainWindowBounds)), m_imageForm(std::move(imageForm)),
       m_saveSettings(std::move(saveSettings))
@@ -21,7 +21,10 @@ TMonitorList::TMonitorList(QComboBox* combo, IniStore& settings, const DisplaySo
     FDisplay = GetFormDisplay();
 }
 
-QPoint TMonitorList::mainCentre() const { return mainWindowCentre(m_mainBounds()); }
+QPoint TMonitorList::mainCentre() const
+{
+    return mainWindowCentre(m_mainBounds());
+}
 
 int TMonitorList::GetFormDisplay() const
 {
@@ -31,7 +34,8 @@ int TMonitorList::GetFormDisplay() const
 QRect TMonitorList::displayBounds(int index) const
 {
     const auto displays = m_displays.displays();
-    return index >= 0 && index < int(displays.size()) ? displays[std::size_t(index)].bounds : QRect();
+    return index >= 0 && index < int(displays.size()) ? displays[std::size_t(index)].bounds
+                                                      : QRect();
 }
 
 int TMonitorList::selectedDisplay() const
@@ -42,8 +46,7 @@ int TMonitorList::selectedDisplay() const
 
 int TMonitorList::targetDisplay() const
 {
-    if (m_combo->currentIndex() >= 0)
-        return selectedDisplay();
+    if (m_combo->currentIndex() >= 0) return selectedDisplay();
     return m_combo->count() > 0 ? m_combo->itemData(0).toInt() : -1;
 }
 
@@ -58,37 +61,31 @@ void TMonitorList::UpdateMonitorList()
         m_combo->clear();
         for (int index : monitorChoices(m_displays.displays(), centre)) {
             m_combo->addItem(QStringLiteral("Monitor %1").arg(index), index);
-            if (index == stored)
-                select = m_combo->count() - 1;
+            if (index == stored) select = m_combo->count() - 1;
         }
         m_combo->setCurrentIndex(select);
     }
     // The combo box reports a change of the selected position also when code makes it.
-    if (m_combo->currentIndex() != before)
-        cbMonitorChange();
+    if (m_combo->currentIndex() != before) cbMonitorChange();
 }
 
 void TMonitorList::DisplayChangedTimer()
 {
     const int display = GetFormDisplay();
-    if (display == FDisplay)
-        return;
+    if (display == FDisplay) return;
     FDisplay = display;
     TImageForm* form = m_imageForm();
-    if (!form)
-        return;
+    if (!form) return;
     const int pictureMonitor = selectedDisplay();
     UpdateMonitorList();
-    if (pictureMonitor != FDisplay || m_combo->count() == 0)
-        return;
+    if (pictureMonitor != FDisplay || m_combo->count() == 0) return;
     {
         const QSignalBlocker block(m_combo);
         m_combo->setCurrentIndex(0);
     }
     const int first = m_combo->itemData(0).toInt();
     const QRect bounds = displayBounds(first);
-    if (bounds.isNull())
-        return;
+    if (bounds.isNull()) return;
     m_settings.WriteInteger(keys::Images, keys::Monitor, first);
     m_saveSettings();
     form->setBoundsRect(bounds);
@@ -97,12 +94,10 @@ void TMonitorList::DisplayChangedTimer()
 void TMonitorList::cbMonitorChange()
 {
     TImageForm* form = m_imageForm();
-    if (!form || m_combo->currentIndex() < 0)
-        return;
+    if (!form || m_combo->currentIndex() < 0) return;
     const int display = selectedDisplay();
     const QRect bounds = displayBounds(display);
-    if (bounds.isNull())
-        return;
+    if (bounds.isNull()) return;
     m_settings.WriteInteger(keys::Images, keys::Monitor, display);
     m_saveSettings();
     form->setBoundsRect(bounds);

@@ -66,8 +66,7 @@ void TPictureBoard::ImageButtonClick(TPictureButton* button)
 void TPictureBoard::ShowPicture(TPictureButton* button, bool pressed)
 {
     TImageForm* form = m_imageForm();
-    if (FPictureShowing || !form)
-        return;
+    if (FPictureShowing || !form) return;
     FPictureShowing = true;
     struct Clear
     {
@@ -78,8 +77,7 @@ void TPictureBoard::ShowPicture(TPictureButton* button, bool pressed)
     const int target = m_monitors.targetDisplay();
     if (target >= 0 && target != m_monitors.FDisplay) {
         const QRect bounds = m_monitors.displayBounds(target);
-        if (!bounds.isNull())
-            form->setBoundsRect(bounds);
+        if (!bounds.isNull()) form->setBoundsRect(bounds);
     }
     TFlowLayout* flow = board();
     for (int i = 0; i < flow->childCount(); ++i)
@@ -104,8 +102,7 @@ void TPictureBoard::prefetchNeighbours()
     TFlowLayout* flow = board();
     QStringList paths;
     for (int i : {FActiveImage + 1, FActiveImage - 1})
-        if (auto* b = qobject_cast<TPictureButton*>(flow->childAt(i)))
-            paths << b->TagString;
+        if (auto* b = qobject_cast<TPictureButton*>(flow->childAt(i))) paths << b->TagString;
     QString current;
     if (auto* b = qobject_cast<TPictureButton*>(flow->childAt(FActiveImage)))
         current = b->TagString;
@@ -140,8 +137,7 @@ void TPictureBoard::ImagesScrollTimer()
     const double before = m_box->offset();
     m_box->setOffset(scroll::glideStep(before, m_scrollTarget, &arrived));
     // A target outside the scrolling range is reached as far as the range allows.
-    if (arrived || m_box->offset() == before)
-        ImagesScroll.stop();
+    if (arrived || m_box->offset() == before) ImagesScroll.stop();
 }
 
 } // namespace ozv

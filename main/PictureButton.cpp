@@ -21,8 +21,7 @@ void TImageView::setImage(const QImage& image)
 
 void TImageView::paintEvent(QPaintEvent*)
 {
-    if (m_image.isNull())
-        return;
+    if (m_image.isNull()) return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const QSize fitted = m_image.size().scaled(size(), Qt::KeepAspectRatio);
@@ -56,8 +55,10 @@ void TPictureButton::paintEvent(QPaintEvent*)
     initStyleOption(&option);
     option.text.clear();
     p.drawControl(QStyle::CE_PushButton, option);
+    paintPressedFrame(p);
     const QRect textRect = rect().adjusted(4, 4, -4, -4);
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     const QString elided = fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width());
     p.drawText(textRect, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine, elided);
 }

@@ -50,7 +50,10 @@ void TScrollBox::setOffset(double offset)
     verticalScrollBar()->setValue(int(std::lround(m_exactOffset)));
 }
 
-double TScrollBox::viewHeight() const { return viewport()->height(); }
+double TScrollBox::viewHeight() const
+{
+    return viewport()->height();
+}
 
 void TScrollBox::resizeEvent(QResizeEvent* event)
 {
@@ -59,6 +62,9 @@ void TScrollBox::resizeEvent(QResizeEvent* event)
     emit resized();
 }
 
-void TScrollBox::keyPressEvent(QKeyEvent* event) { event->ignore(); }
+void TScrollBox::keyPressEvent(QKeyEvent* event)
+{
+    event->ignore();
+}
 
 } // namespace ozv

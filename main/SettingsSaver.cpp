@@ -15,14 +15,12 @@ TSettingsSaver::TSettingsSaver(IniStore& store, Reporter report, QObject* parent
 
 void TSettingsSaver::SaveSettings()
 {
-    if (m_state.request())
-        SettingSaver.start();
+    if (m_state.request()) SettingSaver.start();
 }
 
 void TSettingsSaver::SettingSaverTimer()
 {
-    if (m_state.tick() != DelayedSaver::Tick::Write)
-        return;
+    if (m_state.tick() != DelayedSaver::Tick::Write) return;
     QString error;
     const bool ok = m_store.UpdateFile(&error);
     if (m_state.writeFinished(ok))

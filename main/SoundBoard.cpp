@@ -15,7 +15,8 @@ namespace ozv {
 using audio::TMediaPlayer;
 
 TSoundBoard::TSoundBoard(TFlowLayout* board, IniStore& settings, audio::AudioEngine& engine,
-                         std::function<void()> saveSettings, KeyDownHandler keyDown, QObject* parent)
+                         std::function<void()> saveSettings, KeyDownHandler keyDown,
+                         QObject* parent)
     : QObject(parent), m_board(board), m_settings(settings), m_engine(engine),
       m_saveSettings(std::move(saveSettings)), m_keyDown(std::move(keyDown))
 {
@@ -51,7 +52,8 @@ void TSoundBoard::createGroup(const QString&, const QString& groupName, const QS
         const int volume = m_settings.ReadInteger(section, key, keys::VolumeDefault);
         TSoundButton* button = nullptr;
         try {
-            button = new TSoundButton(m_engine, file, StripOrderPrefix(baseNameOf(file)), volume, fade);
+            button =
+                new TSoundButton(m_engine, file, StripOrderPrefix(baseNameOf(file)), volume, fade);
         } catch (...) {
             continue; // a file the player cannot open gets no button and uses no hot-key
         }
@@ -62,14 +64,19 @@ void TSoundBoard::createGroup(const QString&, const QString& groupName, const QS
             ++counter;
         }
         // Change handlers are attached after the initial values, so building writes nothing.
-        connect(button->CheckBox(), &QCheckBox::toggled, this, [this, button] { FadeChange(button); });
-        connect(button->TrackBar(), &QSlider::valueChanged, this, [this, button] { VolumeChange(button); });
+        connect(button->CheckBox(), &QCheckBox::toggled, this,
+                [this, button] { FadeChange(button); });
+        connect(button->TrackBar(), &QSlider::valueChanged, this,
+                [this, button] { VolumeChange(button); });
         connect(button, &QPushButton::clicked, this, [this, button] { SoundButtonClick(button); });
         m_board->addChild(button, QMargins(0, 0, button->sliderThickness() + 4, 0));
     }
 }
 
-void TSoundBoard::AddShortCut(int index, TSoundButton* button) { FShortCuts.insert(index, button); }
+void TSoundBoard::AddShortCut(int index, TSoundButton* button)
+{
+    FShortCuts.insert(index, button);
+}
 
 TSoundButton* TSoundBoard::shortCut(int index) const
 {
@@ -81,8 +88,7 @@ QList<TSoundButton*> TSoundBoard::buttons() const
 {
     QList<TSoundButton*> out;
     for (int i = 0; i < m_board->childCount(); ++i)
-        if (auto* b = qobject_cast<TSoundButton*>(m_board->childAt(i)))
-            out << b;
+        if (auto* b = qobject_cast<TSoundButton*>(m_board->childAt(i))) out << b;
     return out;
 }
 
@@ -101,16 +107,14 @@ float TSoundBoard::volumeOf(const TSoundButton* button)
 void TSoundBoard::SoundButtonClick(TSoundButton* button)
 {
     TMediaPlayer* player = button->MediaPlayer();
-    if (!button->isChecked())
-        return; // stopping and fading are the timer's work
+    if (!button->isChecked()) return; // stopping and fading are the timer's work
     button->Tag = kFadeSteps;
     player->setCurrentTime(0);
     player->setVolume(float(button->TrackBar()->value()) / float(button->TrackBar()->maximum()));
     player->Play();
     button->ProgressBar()->setValue(0);
     button->ProgressBar()->show();
-    if (!FPlaying.contains(player))
-        FPlaying.append(player);
+    if (!FPlaying.contains(player)) FPlaying.append(player);
     Playback.start();
 }
 
@@ -121,15 +125,16 @@ void TSoundBoard::PlaybackTimer()
         TSoundButton* button = buttonOf(player);
         const qint64 duration = player->Duration();
         const qint64 position = player->CurrentTime();
-        const bool goesOn = player->State() == TMediaPlayer::TMediaState::Playing &&
-                            position < duration &&
-                            (button->isChecked() || (button->CheckBox()->isChecked() && button->Tag > 0));
+        const bool goesOn =
+            player->State() == TMediaPlayer::TMediaState::Playing && position < duration &&
+            (button->isChecked() || (button->CheckBox()->isChecked() && button->Tag > 0));
         if (goesOn) {
             if (!button->isChecked()) {
                 button->Tag -= 1;
                 player->setVolume(volumeOf(button));
             }
-            button->ProgressBar()->setValue(int(position * button->ProgressBar()->maximum() / duration));
+            button->ProgressBar()->setValue(
+                int(position * button->ProgressBar()->maximum() / duration));
             ++i;
             continue;
         }
@@ -156,8 +161,7 @@ void TSoundBoard::StopAllSounds()
 
 void TSoundBoard::VolumeChange(TSoundButton* button)
 {
-    if (TMediaPlayer* player = button->MediaPlayer())
-        player->setVolume(volumeOf(button));
+    if (TMediaPlayer* player = button->MediaPlayer()) player->setVolume(volumeOf(button));
     const double value = button->TrackBar()->value();
     m_settings.WriteInteger(folderSectionOf(button->TagString), fileKeyOf(button->TagString),
                             qint32(std::nearbyint(value)));
@@ -174,14 +178,11 @@ void TSoundBoard::FadeChange(TSoundButton* button)
 
 void TSoundBoard::VolumesResetBtnClick(const std::function<bool()>& confirm)
 {
-    if (!confirm())
-        return;
+    if (!confirm()) return;
     for (TSoundButton* button : buttons()) {
         QSlider* slider = button->TrackBar();
-        if (slider->value() != slider->maximum())
-            slider->setValue(slider->maximum());
-        if (TMediaPlayer* player = button->MediaPlayer())
-            player->setVolume(volumeOf(button));
+        if (slider->value() != slider->maximum()) slider->setValue(slider->maximum());
+        if (TMediaPlayer* player = button->MediaPlayer()) player->setVolume(volumeOf(button));
         m_settings.EraseSection(folderSectionOf(button->TagString));
         m_saveSettings();
     }

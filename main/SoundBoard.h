@@ -27,7 +27,8 @@ public:
     static constexpr int kFadeSteps = 20;
 
     TSoundBoard(TFlowLayout* board, IniStore& settings, audio::AudioEngine& engine,
-                std::function<void()> saveSettings, KeyDownHandler keyDown, QObject* parent = nullptr);
+                std::function<void()> saveSettings, KeyDownHandler keyDown,
+                QObject* parent = nullptr);
 
     /// Stops every sound and rebuilds the board from `folder` (normalised; may be empty).
     void rebuild(const QString& folder);

@@ -78,8 +78,10 @@ void TSoundButton::paintEvent(QPaintEvent*)
     initStyleOption(&option);
     option.text.clear();
     p.drawControl(QStyle::CE_PushButton, option);
+    paintPressedFrame(p);
     const QRect textRect = rect().adjusted(6, 16, -6, -8);
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 

@@ -29,9 +29,9 @@ void TThumbnailLoader::load(TPictureButton* button)
     const QString path = button->TagString;
     m_pool.start([this, target, path, fit] {
         QImage thumbnail = decodeThumbnail(path, fit);
-        QMetaObject::invokeMethod(this, [this, target, thumbnail = std::move(thumbnail)] {
-            apply(target, thumbnail);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, target, thumbnail = std::move(thumbnail)] { apply(target, thumbnail); },
+            Qt::QueuedConnection);
     });
 }
 

@@ -18,13 +18,18 @@ bool writeAudio(const QString& path, AudioFormat format, int rate, int channels,
     info.samplerate = rate;
     info.channels = channels;
     switch (format) {
-    case AudioFormat::Wav16: info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16; break;
-    case AudioFormat::WavFloat: info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT; break;
-    case AudioFormat::Mp3: info.format = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III; break;
+    case AudioFormat::Wav16:
+        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        break;
+    case AudioFormat::WavFloat:
+        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        break;
+    case AudioFormat::Mp3:
+        info.format = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
+        break;
     }
     SNDFILE* sf = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (!sf)
-        return false;
+    if (!sf) return false;
     std::vector<float> block(std::size_t(4096 * channels));
     for (long done = 0; done < frames;) {
         const long n = std::min<long>(4096, frames - done);
@@ -57,8 +62,8 @@ bool writeTone(const QString& path, AudioFormat format, int rate, double seconds
 
 bool writeConstant(const QString& path, int rate, double seconds, float value, int channels)
 {
-    return writeAudio(path, AudioFormat::WavFloat, rate, channels, long(std::lround(seconds * rate)),
-                      [=](long, int) { return value; });
+    return writeAudio(path, AudioFormat::WavFloat, rate, channels,
+                      long(std::lround(seconds * rate)), [=](long, int) { return value; });
 }
 
 bool writePicture(const QString& path, QSize size, const QColor& base, const QString& label,

@@ -5,7 +5,10 @@
 
 namespace ozv::test {
 
-TempFolder::TempFolder() { m_dir.setAutoRemove(true); }
+TempFolder::TempFolder()
+{
+    m_dir.setAutoRemove(true);
+}
 
 QString TempFolder::path(const QString& relative) const
 {

@@ -10,7 +10,10 @@
 #include <ostream>
 
 /// Readable QStrings in test failures.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace ozv::test {
 
@@ -25,7 +28,8 @@ public:
     /// An empty file (the name is all that matters).
     QString touch(const QString& relative) const;
     QString tone(const QString& relative, double seconds = 0.3, int rate = 48000) const;
-    QString picture(const QString& relative, QSize size = QSize(64, 48), const char* format = nullptr) const;
+    QString picture(const QString& relative, QSize size = QSize(64, 48),
+                    const char* format = nullptr) const;
 
 private:
     QTemporaryDir m_dir;

@@ -33,7 +33,8 @@ struct Offline
     }
 };
 
-QString constant(const TempFolder& dir, const char* name, double seconds, float value, int rate = kMixRate)
+QString constant(const TempFolder& dir, const char* name, double seconds, float value,
+                 int rate = kMixRate)
 {
     const QString p = dir.prepare(QString::fromUtf8(name));
     ozv::fixtures::writeConstant(p, rate, seconds, value);
@@ -63,8 +64,9 @@ TEST(Engine, APressIsHeardInTheFirstPeriod)
     TempFolder dir;
     for (const char* name : {"dc.wav", "tone.mp3"}) {
         Offline o;
-        const QString path = QString::fromUtf8(name) == u"dc.wav" ? constant(dir, name, 1, 0.5f)
-                                                                  : dir.tone(QString::fromUtf8(name), 1, 44100);
+        const QString path = QString::fromUtf8(name) == u"dc.wav"
+                                 ? constant(dir, name, 1, 0.5f)
+                                 : dir.tone(QString::fromUtf8(name), 1, 44100);
         TMediaPlayer player(o.engine);
         player.setFileName(path);
         o.engine.waitUntilIdle(); // the head was decoded ahead, as on a built board
@@ -146,8 +148,9 @@ TEST(Engine, PlayingAgainRestartsAtFullLevelFromTheStart)
     player.Play();
     const std::vector<float> restarted = o.render(kTick);
     EXPECT_NEAR(restarted.back(), 0.5f, 1e-5);
-    EXPECT_LE(maxStep(restarted), 0.5f / kRampFrames * 1.01f); // the old playback fades out under it
-    EXPECT_NEAR(double(player.CurrentTime()), 2e6, 1e5);       // 200 ms in
+    EXPECT_LE(maxStep(restarted),
+              0.5f / kRampFrames * 1.01f);               // the old playback fades out under it
+    EXPECT_NEAR(double(player.CurrentTime()), 2e6, 1e5); // 200 ms in
 }
 
 TEST(Engine, ASoundShorterThanATickEndsCleanly)
@@ -186,12 +189,14 @@ TEST(Engine, PositionAndDurationInMediaTime)
 
 TEST(Engine, StreamingContinuesSeamlesslyAfterTheHead)
 {
-    // Three seconds of a sine at the mixer's rate: the head, then the streamed rest, sample for sample.
+    // Three seconds of a sine at the mixer's rate: the head, then the streamed rest, sample for
+    // sample.
     TempFolder dir;
     const QString path = dir.prepare(QStringLiteral("sine.wav"));
     constexpr double freq = 441.0;
-    ozv::fixtures::writeAudio(path, ozv::fixtures::AudioFormat::WavFloat, kMixRate, 1, 3 * kMixRate,
-                              [](long f, int) { return float(0.5 * std::sin(2 * M_PI * freq * f / kMixRate)); });
+    ozv::fixtures::writeAudio(
+        path, ozv::fixtures::AudioFormat::WavFloat, kMixRate, 1, 3 * kMixRate,
+        [](long f, int) { return float(0.5 * std::sin(2 * M_PI * freq * f / kMixRate)); });
     Offline o;
     TMediaPlayer player(o.engine);
     player.setFileName(path);
@@ -200,7 +205,8 @@ TEST(Engine, StreamingContinuesSeamlesslyAfterTheHead)
     const std::vector<float> out = o.render(3 * kMixRate);
     double worst = 0;
     for (int f = kRampFrames; f < 3 * kMixRate; ++f)
-        worst = std::max(worst, std::fabs(out[2 * std::size_t(f)] - 0.5 * std::sin(2 * M_PI * freq * f / kMixRate)));
+        worst = std::max(worst, std::fabs(out[2 * std::size_t(f)] -
+                                          0.5 * std::sin(2 * M_PI * freq * f / kMixRate)));
     EXPECT_LT(worst, 1e-5);
 }
 

@@ -17,7 +17,8 @@ TEST(CueSheet, HotKeysSkipUnplayableFilesAndFKeysGoToTwelveGroups)
     }
     for (int i = 0; i < 30; ++i)
         dir.touch(QStringLiteral("14 More/%1 s.mp3").arg(i, 2, 10, QLatin1Char('0')));
-    const QString sheet = ozv::cueSheet(dir.path(), [](const QString& p) { return !p.contains(u"Broken"); });
+    const QString sheet =
+        ozv::cueSheet(dir.path(), [](const QString& p) { return !p.contains(u"Broken"); });
     const QStringList lines = sheet.split(u'\n');
     EXPECT_EQ(lines[0], QStringLiteral("[Sounds]"));
     EXPECT_EQ(lines[1], QStringLiteral("# (vybraná složka)"));
@@ -28,13 +29,12 @@ TEST(CueSheet, HotKeysSkipUnplayableFilesAndFKeysGoToTwelveGroups)
     int keyed = 0, unkeyed = 0;
     const int pictures = int(lines.indexOf(QStringLiteral("[Pictures]")));
     for (int i = 0; i < pictures; ++i) {
-        if (lines[i].startsWith(u'#') || lines[i].startsWith(u'['))
-            continue;
+        if (lines[i].startsWith(u'#') || lines[i].startsWith(u'[')) continue;
         (lines[i].startsWith(u'-') ? unkeyed : keyed)++;
     }
     EXPECT_EQ(keyed, 36);
     EXPECT_EQ(unkeyed, 1 + 13 + 30 - 36);
-    EXPECT_TRUE(sheet.contains(QStringLiteral("0\ts\t21 s.mp3\n")));     // the 36th is "0"
+    EXPECT_TRUE(sheet.contains(QStringLiteral("0\ts\t21 s.mp3\n"))); // the 36th is "0"
     EXPECT_TRUE(sheet.contains(QStringLiteral("-\ts\t22 s.mp3\n")));
     EXPECT_EQ(lines[pictures + 2], QStringLiteral("F1\tfirst\t01 first.jpg"));
     EXPECT_EQ(lines[pictures + 3], QStringLiteral("-\tsecond\t02 second.png"));

@@ -31,8 +31,7 @@ struct SimulatedTimer
             nextTick += 1000;
             if (saver.tick() == DelayedSaver::Tick::Write) {
                 writes.push_back(now);
-                if (saver.writeFinished(!failWrites))
-                    on = false;
+                if (saver.writeFinished(!failWrites)) on = false;
             }
         }
     }

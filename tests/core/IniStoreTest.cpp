@@ -16,7 +16,10 @@ IniStore parsed(const char* text)
     s.parse(QString::fromUtf8(text));
     return s;
 }
-QString S(const char* t) { return QString::fromUtf8(t); }
+QString S(const char* t)
+{
+    return QString::fromUtf8(t);
+}
 } // namespace
 
 TEST(IniStore, ReadingRules)
@@ -37,8 +40,8 @@ TEST(IniStore, ReadingRules)
     EXPECT_EQ(s.ReadString(S("Application"), S("Split"), S("def")), S("0,5"));
     EXPECT_EQ(s.ReadString(S("Application"), S("bare key"), S("def")), S("def")); // no value
     EXPECT_EQ(s.ReadString(S("Application"), S("empty"), S("def")), S(""));       // empty value
-    EXPECT_EQ(s.ReadString(S("Application"), S("Extra"), S("def")), S("x=y"));     // first "=" splits
-    EXPECT_EQ(s.ReadInteger(S("D:\\Zvuky"), S("gong.MP3"), 100), 80);              // case-insensitive
+    EXPECT_EQ(s.ReadString(S("Application"), S("Extra"), S("def")), S("x=y")); // first "=" splits
+    EXPECT_EQ(s.ReadInteger(S("D:\\Zvuky"), S("gong.MP3"), 100), 80);          // case-insensitive
     EXPECT_FALSE(s.SectionExists(S("orphan")));
     EXPECT_EQ(s.ReadString(S("Application"), S("orphan"), S("none")), S("none"));
 }
@@ -72,11 +75,24 @@ TEST(IniStore, IntegerAndBoolReading)
         const char* text;
         int expected;
     } cases[] = {
-        {"50", 50},          {"-7", -7},           {"+7", 7},          {"$32", 50},
-        {"x32", 50},         {"0x32", 50},         {"0X32", 50},       {"-$10", -16},
-        {"abc", 100},        {"", 100},            {"12a", 100},       {"2147483647", 2147483647},
-        {"2147483648", 100}, {"-2147483648", -2147483647 - 1},         {"-2147483649", 100},
-        {"$FFFFFFFF", 100},  {"1.5", 100},         {"0x", 100},
+        {"50", 50},
+        {"-7", -7},
+        {"+7", 7},
+        {"$32", 50},
+        {"x32", 50},
+        {"0x32", 50},
+        {"0X32", 50},
+        {"-$10", -16},
+        {"abc", 100},
+        {"", 100},
+        {"12a", 100},
+        {"2147483647", 2147483647},
+        {"2147483648", 100},
+        {"-2147483648", -2147483647 - 1},
+        {"-2147483649", 100},
+        {"$FFFFFFFF", 100},
+        {"1.5", 100},
+        {"0x", 100},
     };
     for (const Case& c : cases) {
         IniStore s;
@@ -104,7 +120,8 @@ TEST(IniStore, FloatsFollowTheDecimalSeparator)
     EXPECT_EQ(IniStore::formatFloat(1e-6, u'.'), S("1E-6"));
 
     EXPECT_EQ(IniStore::parseFloat(S("0,5"), u','), 0.5);
-    EXPECT_EQ(IniStore::parseFloat(S("0.5"), u','), std::nullopt); // "0.5" read under a Czech locale
+    EXPECT_EQ(IniStore::parseFloat(S("0.5"), u','),
+              std::nullopt); // "0.5" read under a Czech locale
     EXPECT_EQ(IniStore::parseFloat(S("-1,5E2"), u','), -150.0);
     EXPECT_EQ(IniStore::parseFloat(S("1"), u','), 1.0);
     EXPECT_EQ(IniStore::parseFloat(S(",5"), u','), 0.5);
@@ -150,7 +167,8 @@ TEST(IniStoreFile, MissingFileStartsEmptyAndIsCreatedOnWrite)
     EXPECT_FALSE(QFileInfo::exists(path));
     s.WriteString(S("Application"), S("Folder"), S("/show/"));
     ASSERT_TRUE(s.UpdateFile());
-    EXPECT_EQ(ozv::test::readAll(path), QByteArray("\xEF\xBB\xBF[Application]\r\nFolder=/show/\r\n\r\n"));
+    EXPECT_EQ(ozv::test::readAll(path),
+              QByteArray("\xEF\xBB\xBF[Application]\r\nFolder=/show/\r\n\r\n"));
     EXPECT_EQ(IniStore(path).ReadString(S("Application"), S("Folder"), S("")), S("/show/"));
 }
 
@@ -184,7 +202,8 @@ TEST(IniStoreFile, FailedWriteIsReportedAndKeepsTheContent)
     s.WriteInteger(S("Images"), S("Effect"), 3);
     QString error;
     EXPECT_FALSE(s.UpdateFile(&error));
-    EXPECT_TRUE(error.startsWith(S("Cannot create file \"") + dir.path(S("missing/Settings.ini")) + S("\". ")))
+    EXPECT_TRUE(error.startsWith(S("Cannot create file \"") + dir.path(S("missing/Settings.ini")) +
+                                 S("\". ")))
         << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.path(S("missing"))));
     EXPECT_EQ(s.ReadInteger(S("Images"), S("Effect"), 0), 3);

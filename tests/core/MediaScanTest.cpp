@@ -9,7 +9,10 @@ using namespace ozv;
 using ozv::test::TempFolder;
 
 namespace {
-QString S(const char* t) { return QString::fromUtf8(t); }
+QString S(const char* t)
+{
+    return QString::fromUtf8(t);
+}
 QStringList names(const QStringList& paths)
 {
     QStringList out;
@@ -31,8 +34,9 @@ TEST(Ordering, WorkedExample)
     std::sort(shuffled.begin(), shuffled.end(),
               [](const QString& a, const QString& b) { return CompareMediaFiles(a, b) < 0; });
     EXPECT_EQ(shuffled, expected);
-    const QStringList captions = {S("Overture"), S("Bells"),    S("Entrance"), S("Entrance"), S("Finale"),
-                                  S("Applause"), S("applause"), S("zebra"),    S("_intro")};
+    const QStringList captions = {S("Overture"), S("Bells"),  S("Entrance"),
+                                  S("Entrance"), S("Finale"), S("Applause"),
+                                  S("applause"), S("zebra"),  S("_intro")};
     for (int i = 0; i < expected.size(); ++i)
         EXPECT_EQ(StripOrderPrefix(baseNameOf(expected[i])), captions[i]);
 }
@@ -43,12 +47,12 @@ TEST(Ordering, NumbersLeadingZerosDotsAndHugeRuns)
         return CompareMediaFiles(S(a), S(b)) < 0 && CompareMediaFiles(S(b), S(a)) > 0;
     };
     EXPECT_TRUE(before("/s/9 x.mp3", "/s/10 x.mp3"));
-    EXPECT_TRUE(before("/s/01.mp3", "/s/2.mp3"));                  // digits only
-    EXPECT_TRUE(before("/s/Act 1", "/s/Act 1.5"));                 // a folder's name is cut at its last dot
+    EXPECT_TRUE(before("/s/01.mp3", "/s/2.mp3"));  // digits only
+    EXPECT_TRUE(before("/s/Act 1", "/s/Act 1.5")); // a folder's name is cut at its last dot
     EXPECT_TRUE(before("/s/99999999999999999999 a.mp3", "/s/100000000000000000000 a.mp3"));
     EXPECT_TRUE(before("/s/99999999999999999999999 a.mp3", "/s/a.mp3")); // numbered first
-    EXPECT_TRUE(before("/s/\u0661 arabic.mp3", "/s/\u0662 arabic.mp3"));  // Nd digits above U+00FF
-    EXPECT_TRUE(before("/s/zebra.mp3", "/s/\u00B2 sq.mp3"));     // U+00B2 is no order digit
+    EXPECT_TRUE(before("/s/\u0661 arabic.mp3", "/s/\u0662 arabic.mp3")); // Nd digits above U+00FF
+    EXPECT_TRUE(before("/s/zebra.mp3", "/s/\u00B2 sq.mp3"));             // U+00B2 is no order digit
     EXPECT_EQ(CompareMediaFiles(S("/s/a.mp3"), S("/s/a.mp3")), 0);
     EXPECT_NE(CompareMediaFiles(S("/s/a.mp3"), S("/t/a.mp3")), 0);
 }
@@ -56,10 +60,19 @@ TEST(Ordering, NumbersLeadingZerosDotsAndHugeRuns)
 TEST(Captions, Examples)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"3.14 Pi", "14 Pi"},   {"12.  Song", "Song"},     {"7.Song", "Song"},
-        {"7 . Song", ". Song"}, {"2024-05 Song", "-05 Song"}, {"  Hello", "Hello"},
-        {"½ Time", "Time"},     {"01", ""},                {"(vybraná složka)", "(vybraná složka)"},
-        {"03 Act two", "Act two"}, {"Ⅻ\u3000Kapitola", "Kapitola"}, {"", ""}, {".hidden", ".hidden"},
+        {"3.14 Pi", "14 Pi"},
+        {"12.  Song", "Song"},
+        {"7.Song", "Song"},
+        {"7 . Song", ". Song"},
+        {"2024-05 Song", "-05 Song"},
+        {"  Hello", "Hello"},
+        {"½ Time", "Time"},
+        {"01", ""},
+        {"(vybraná složka)", "(vybraná složka)"},
+        {"03 Act two", "Act two"},
+        {"Ⅻ\u3000Kapitola", "Kapitola"},
+        {"", ""},
+        {".hidden", ".hidden"},
     };
     for (const auto& [name, caption] : cases)
         EXPECT_EQ(StripOrderPrefix(S(name)), S(caption)) << name;
@@ -78,8 +91,8 @@ TEST(Scan, NormalisesTheFolder)
 TEST(Scan, GroupsInBoardOrder)
 {
     TempFolder dir;
-    for (const char* f : {"2 b.mp3", "1 a.WAV", ".mp3", "x.mp3.bak", ".hidden.wav", "notes.txt",
-                          "pic.jpg"})
+    for (const char* f :
+         {"2 b.mp3", "1 a.WAV", ".mp3", "x.mp3.bak", ".hidden.wav", "notes.txt", "pic.jpg"})
         dir.touch(S(f));
     for (const char* f : {"03 Act two/1 z.mp3", "1 Act one/b.wav", "A/x.mp3", ".secret/s.mp3",
                           "Act 1.5/y.mp3", "Empty/pic.png", "1 Act one/deep/ignored.mp3"})
@@ -90,7 +103,8 @@ TEST(Scan, GroupsInBoardOrder)
         headers << g.caption();
     EXPECT_EQ(headers, QStringList({S("(vybraná složka)"), S("Act one"), S("Act two"), S(".secret"),
                                     S("A"), S("Act 1.5")}));
-    EXPECT_EQ(names(groups[0].files), QStringList({S("1 a.WAV"), S("2 b.mp3"), S(".mp3"), S(".hidden.wav")}));
+    EXPECT_EQ(names(groups[0].files),
+              QStringList({S("1 a.WAV"), S("2 b.mp3"), S(".mp3"), S(".hidden.wav")}));
     EXPECT_EQ(names(groups[1].files), QStringList{S("b.wav")});
     EXPECT_EQ(groups[0].files[0], dir.path() + S("/1 a.WAV"));
     const auto pictures = scanBoard(normalizeFolder(dir.path()), kPictureExtensions);

@@ -16,9 +16,10 @@ using namespace ozv;
 TEST(HotKeys, BothAlphabetsAndCase)
 {
     const std::pair<char16_t, int> cases[] = {
-        {u'q', 0},  {u'Q', 0},  {u'y', 19}, {u'Y', 19}, {u'm', 25}, {u'1', 26}, {u'+', 26},
-        {u'2', 27}, {u'\u011B', 27}, {u'\u011A', 27}, {u'0', 35}, {u'\u00E9', 35}, {u'\u00C9', 35},
-        {u'9', 34}, {u'\u00ED', 34}, {u'\u016F', -1}, {u'\u00FA', -1}, {u' ', -1}, {u'-', -1},
+        {u'q', 0},       {u'Q', 0},       {u'y', 19},      {u'Y', 19},      {u'm', 25},
+        {u'1', 26},      {u'+', 26},      {u'2', 27},      {u'\u011B', 27}, {u'\u011A', 27},
+        {u'0', 35},      {u'\u00E9', 35}, {u'\u00C9', 35}, {u'9', 34},      {u'\u00ED', 34},
+        {u'\u016F', -1}, {u'\u00FA', -1}, {u' ', -1},      {u'-', -1},
     };
     for (const auto& [c, index] : cases)
         EXPECT_EQ(hotKeyIndex(QChar(c)), index) << int(c);
@@ -42,7 +43,8 @@ TEST(Easing, CurvesOfTheTable)
     EXPECT_NEAR(easeIn(7, 0.5), 1 - std::sqrt(0.75), 1e-12);
     EXPECT_NEAR(easeIn(10, 0.5), 0.234375, 1e-12);
     EXPECT_NEAR(easeIn(10, 0.1), 1 - (7.5625 * std::pow(0.9 - 2.25 / 2.75, 2) + 0.9375), 1e-12);
-    EXPECT_NEAR(easeIn(10, 0.02), 1 - (7.5625 * std::pow(0.98 - 2.625 / 2.75, 2) + 0.984375), 1e-12);
+    EXPECT_NEAR(easeIn(10, 0.02), 1 - (7.5625 * std::pow(0.98 - 2.625 / 2.75, 2) + 0.984375),
+                1e-12);
     // Back dips to about -0.1 near u = 0.42 and stays below 0 until about 0.63.
     double lowest = 1, at = 0;
     for (int k = 0; k <= 1000; ++k) {
@@ -61,8 +63,8 @@ TEST(Easing, CurvesOfTheTable)
     for (int k = 1; k < 1000; ++k)
         elasticLow = std::min(elasticLow, easeIn(8, k / 1000.0));
     EXPECT_NEAR(elasticLow, -0.37, 0.02);
-    EXPECT_DOUBLE_EQ(easeIn(-3, 0.5), 0.5);              // clamped to Linear
-    EXPECT_DOUBLE_EQ(easeIn(15, 0.5), easeIn(10, 0.5));  // clamped to Bounce
+    EXPECT_DOUBLE_EQ(easeIn(-3, 0.5), 0.5);             // clamped to Linear
+    EXPECT_DOUBLE_EQ(easeIn(15, 0.5), easeIn(10, 0.5)); // clamped to Bounce
 }
 
 namespace {
@@ -75,7 +77,8 @@ DisplayInfo D(int x, int y, int w, int h, int taskbar = 0)
 TEST(Displays, CentreAndContainingDisplay)
 {
     EXPECT_EQ(mainWindowCentre(QRect(0, 0, 1280, 800)), QPoint(640, 400));
-    EXPECT_EQ(mainWindowCentre(QRect(-7, -3, 10, 5)), QPoint(-2, -1)); // halving truncates toward zero
+    EXPECT_EQ(mainWindowCentre(QRect(-7, -3, 10, 5)),
+              QPoint(-2, -1)); // halving truncates toward zero
     const std::vector<DisplayInfo> two{D(0, 0, 1280, 800), D(1280, 0, 1920, 1080)};
     EXPECT_EQ(displayContaining(two, QPoint(1279, 799)), 0);
     EXPECT_EQ(displayContaining(two, QPoint(1280, 0)), 1);
@@ -86,7 +89,8 @@ TEST(Displays, DisplayAtAPointAndMonitorChoices)
 {
     const std::vector<DisplayInfo> one{D(0, 0, 1920, 1080)};
     const std::vector<DisplayInfo> two{D(0, 0, 1280, 800, 40), D(1280, 0, 1920, 1080)};
-    const std::vector<DisplayInfo> three{D(0, 0, 1280, 800), D(1280, 0, 1920, 1080), D(3200, 0, 1024, 768)};
+    const std::vector<DisplayInfo> three{D(0, 0, 1280, 800), D(1280, 0, 1920, 1080),
+                                         D(3200, 0, 1024, 768)};
     EXPECT_EQ(displayAtPoint(one, QPoint(-5000, -5000)), 0);
     EXPECT_EQ(displayAtPoint(two, QPoint(100, 780)), 0);  // on display 0's task bar: still nearest
     EXPECT_EQ(displayAtPoint(two, QPoint(1270, 790)), 1); // a task bar corner next to display 1
@@ -109,7 +113,7 @@ TEST(Split, Arithmetic)
     EXPECT_DOUBLE_EQ(split::panelWidth(split::freeWidth(1200), 0.25), 351.5);
     EXPECT_DOUBLE_EQ(1200 - split::kSplitterWidth - split::panelWidth(462, 0.25), 840.5);
     EXPECT_DOUBLE_EQ(split::panelWidth(0, 0.5), 236);
-    EXPECT_DOUBLE_EQ(split::panelWidth(100, 7), 336);           // ratio clamped
+    EXPECT_DOUBLE_EQ(split::panelWidth(100, 7), 336); // ratio clamped
     EXPECT_DOUBLE_EQ(split::ratioFromPanel(1200 - 8 - 494, 462), 1);
     EXPECT_DOUBLE_EQ(split::ratioFromPanel(200, 462), 0);
 }
@@ -153,8 +157,10 @@ TEST(FolderDialogRules, FlagsPlacementVersion)
     EXPECT_EQ(dialogPlacement(fdpParentFormCenter, QRect(QPoint(100, 100), QPoint(900, 600)), {},
                               QSize(300, 201), {}),
               QPoint(350, 250));
-    EXPECT_EQ(dialogPlacement(fdpScreenCenter, {}, QRect(1920, 40, 1920, 1040), QSize(400, 300), {}),
-              QPoint(2680, 410));
-    EXPECT_EQ(dialogPlacement(fdpDefault, QRect(640, 400, 0, 0), {}, QSize(400, 300), {}), QPoint(660, 420));
+    EXPECT_EQ(
+        dialogPlacement(fdpScreenCenter, {}, QRect(1920, 40, 1920, 1040), QSize(400, 300), {}),
+        QPoint(2680, 410));
+    EXPECT_EQ(dialogPlacement(fdpDefault, QRect(640, 400, 0, 0), {}, QSize(400, 300), {}),
+              QPoint(660, 420));
     EXPECT_EQ(folderDialogVersion(), QStringLiteral("1.1.4.0"));
 }

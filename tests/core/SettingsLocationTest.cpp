@@ -28,13 +28,15 @@ TEST(SettingsSwitch, FindsTheValue)
         {L({"-settingsD:\\show.ini"}), QStringLiteral("D:\\show.ini")},
         {L({"-settings=x"}), QStringLiteral("=x")},
         {L({"/SETTINGS", "show.ini"}), QStringLiteral("show.ini")},
-        {L({"-Settings", "a.ini", "-settings", "b.ini"}), QStringLiteral("a.ini")}, // the first counts
+        {L({"-Settings", "a.ini", "-settings", "b.ini"}),
+         QStringLiteral("a.ini")}, // the first counts
         {L({"--settings", "a.ini"}), std::nullopt},
         {L({"-setting", "a.ini"}), std::nullopt},
-        {L({"x", "-settings"}), QString()},               // no value
+        {L({"x", "-settings"}), QString()}, // no value
         {L({"-settings", "-other"}), QString()},
         {L({"-settings:"}), QString()},
-        {L({"-settings", "/home/op/show.ini"}), QStringLiteral("/home/op/show.ini")}, // absolute path
+        {L({"-settings", "/home/op/show.ini"}),
+         QStringLiteral("/home/op/show.ini")},          // absolute path
         {L({"-settings", "/settings.ini"}), QString()}, // that is the switch itself again
         {L({}), std::nullopt},
     };

@@ -44,8 +44,8 @@ TEST(Thumbnail, FittedPictureIsCentredWithTransparentMargins)
     const QImage fitted = decodeFitted(portrait, QSize(400, 200), &error);
     ASSERT_FALSE(fitted.isNull()) << error.toStdString();
     EXPECT_EQ(fitted.size(), QSize(400, 200));
-    EXPECT_EQ(qAlpha(fitted.pixel(10, 100)), 0);   // bar left
-    EXPECT_EQ(qAlpha(fitted.pixel(390, 100)), 0);  // bar right
+    EXPECT_EQ(qAlpha(fitted.pixel(10, 100)), 0);  // bar left
+    EXPECT_EQ(qAlpha(fitted.pixel(390, 100)), 0); // bar right
     EXPECT_EQ(qAlpha(fitted.pixel(200, 100)), 255);
     const QString text = dir.prepare(QStringLiteral("bad.jpg"));
     fixtures::writeText(text, "no");

@@ -15,10 +15,14 @@ using namespace ozv::test;
 
 namespace {
 
-QString S(const char* t) { return QString::fromUtf8(t); }
+QString S(const char* t)
+{
+    return QString::fromUtf8(t);
+}
 
 /// Sends one key-down as the platform would deliver it to `target`.
-void press(QWidget* target, int key, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier)
+void press(QWidget* target, int key, const QString& text = QString(),
+           Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
     QKeyEvent down(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(target, &down);
@@ -51,8 +55,7 @@ protected:
         QList<int> out;
         const auto buttons = form->sounds().buttons();
         for (int i = 0; i < buttons.size(); ++i)
-            if (buttons[i]->isChecked())
-                out << i;
+            if (buttons[i]->isChecked()) out << i;
         return out;
     }
     TPictureButton* picture(int group, int index)
@@ -64,8 +67,7 @@ protected:
                 ++g;
                 k = 0;
             } else if (auto* b = qobject_cast<TPictureButton*>(flow->childAt(i))) {
-                if (g == group && k == index)
-                    return b;
+                if (g == group && k == index) return b;
                 ++k;
             }
         }
@@ -87,17 +89,17 @@ TEST_F(Keyboard, HotKeysInBothAlphabets)
         int expected; // the button toggled, -1 none
     } cases[] = {
         {Qt::Key_Q, "q", Qt::NoModifier, 0},
-        {Qt::Key_Q, "Q", Qt::ShiftModifier, 0},   // Shift or Caps Lock
-        {Qt::Key_Y, "y", Qt::NoModifier, 19},     // the typed character counts, not the key
+        {Qt::Key_Q, "Q", Qt::ShiftModifier, 0}, // Shift or Caps Lock
+        {Qt::Key_Y, "y", Qt::NoModifier, 19},   // the typed character counts, not the key
         {Qt::Key_1, "1", Qt::ShiftModifier, 26},
-        {Qt::Key_1, "+", Qt::NoModifier, 26},     // Czech number row
+        {Qt::Key_1, "+", Qt::NoModifier, 26}, // Czech number row
         {Qt::Key_2, "\u011B", Qt::NoModifier, 27},
         {Qt::Key_2, "\u011A", Qt::ShiftModifier, 27}, // capital Ě
         {Qt::Key_0, "0", Qt::ShiftModifier, 35},
         {Qt::Key_0, "\u00E9", Qt::NoModifier, 35},
         {Qt::Key_Q, "\x11", Qt::ControlModifier, -1},
         {Qt::Key_Q, "q", Qt::AltModifier, -1},
-        {Qt::Key_Semicolon, "\u016F", Qt::NoModifier, -1}, // ů
+        {Qt::Key_Semicolon, "\u016F", Qt::NoModifier, -1},   // ů
         {Qt::Key_BracketLeft, "\u00FA", Qt::NoModifier, -1}, // ú
         {Qt::Key_Space, " ", Qt::NoModifier, -1},
         {Qt::Key_F13, "", Qt::NoModifier, -1},

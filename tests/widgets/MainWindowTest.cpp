@@ -24,7 +24,10 @@ using namespace ozv;
 using namespace ozv::test;
 
 namespace {
-QString S(const char* t) { return QString::fromUtf8(t); }
+QString S(const char* t)
+{
+    return QString::fromUtf8(t);
+}
 
 // What a board holds, as text: "|" for a line break, "[caption]" for a header, a button's text.
 QStringList boardText(TFlowLayout* board)
@@ -49,7 +52,8 @@ TEST_F(MainWindow, LayoutAndTexts)
 {
     TMainForm& f = open();
     EXPECT_EQ(f.windowTitle(), S("Ozvenka (1.0.3)"));
-    EXPECT_EQ(f.FolderEdit->placeholderText(), S("Stiskněte tlačítko pro výběr složky zvukových souborů"));
+    EXPECT_EQ(f.FolderEdit->placeholderText(),
+              S("Stiskněte tlačítko pro výběr složky zvukových souborů"));
     EXPECT_TRUE(f.FolderEdit->isReadOnly());
     EXPECT_EQ(f.FolderEdit->height(), 32);
     EXPECT_EQ(f.VolumesResetBtn->text(), S("Obnovit hlasitost"));
@@ -62,12 +66,13 @@ TEST_F(MainWindow, LayoutAndTexts)
     QStringList effects;
     for (QAction* a : f.EffectPopupMenu->actions())
         effects << a->text();
-    EXPECT_EQ(effects, QStringList({S("Linear"), S("Quadratic"), S("Cubic"), S("Quartic"), S("Quintic"),
-                                    S("Sinusoidal"), S("Exponential"), S("Circular"), S("Elastic"),
-                                    S("Back"), S("Bounce")}));
+    EXPECT_EQ(effects, QStringList({S("Linear"), S("Quadratic"), S("Cubic"), S("Quartic"),
+                                    S("Quintic"), S("Sinusoidal"), S("Exponential"), S("Circular"),
+                                    S("Elastic"), S("Back"), S("Bounce")}));
     EXPECT_TRUE(f.EffectPopupMenu->actions()[0]->isChecked());
     EXPECT_EQ(f.FolderDlg->Caption(), S("Zvukové soubory"));
-    EXPECT_EQ(f.FolderDlg->Title(), S("Vyberte základní složku se zvukovými soubory. Podsložky vytvoří skupiny."));
+    EXPECT_EQ(f.FolderDlg->Title(),
+              S("Vyberte základní složku se zvukovými soubory. Podsložky vytvoří skupiny."));
     EXPECT_EQ(f.FolderDlg->flags(), 0x40u);
     EXPECT_EQ(f.FolderDlg->Version(), S("1.1.4.0"));
     EXPECT_EQ(f.monitors().DisplayChanged.interval(), 200);
@@ -89,7 +94,8 @@ TEST_F(MainWindow, BuildsBothBoardsFromTheFolder)
     EXPECT_TRUE(f.ClearEditButton->isVisible());
     EXPECT_EQ(boardText(f.SoundsFlowLayout),
               QStringList({S("[(vybraná složka)]"), S("|"), S("Overture"), S("Entrance"), S("|"),
-                           S("[Act one]"), S("|"), S("Bell"), S("|"), S("[Act two]"), S("|"), S("Storm")}));
+                           S("[Act one]"), S("|"), S("Bell"), S("|"), S("[Act two]"), S("|"),
+                           S("Storm")}));
     EXPECT_EQ(boardText(f.ImagesFlowLayout), QStringList({S("[Act two]"), S("|"), S("Forest")}));
     // The board is fitted to its content: 16 below the last row.
     QWidget* last = f.SoundsFlowLayout->childAt(f.SoundsFlowLayout->childCount() - 1);
@@ -128,7 +134,8 @@ TEST_F(MainWindow, SplitFollowsTheStoredRatio)
     f.resize(1600, 700); // widening keeps the share
     QApplication::processEvents();
     EXPECT_EQ(f.PanelImages->width(), int(std::lround((1600 - 738) * 0.25 + 236)));
-    EXPECT_EQ(f.settings().ReadString(S("Application"), S("Split"), S("")), S("0.25")); // nothing stored
+    EXPECT_EQ(f.settings().ReadString(S("Application"), S("Split"), S("")),
+              S("0.25")); // nothing stored
 }
 
 TEST_F(MainWindow, SplitterDragAndRelease)
@@ -168,7 +175,8 @@ TEST_F(MainWindow, WritesTheSettingsAtTheEndEvenWithoutChanges)
     open();
     closeWindow();
     const QByteArray written = readAll(settingsPath());
-    EXPECT_TRUE(written.startsWith("\xEF\xBB\xBF[Images]\r\nEffect=4\r\n\r\n[Application]\r\nFolder="));
+    EXPECT_TRUE(
+        written.startsWith("\xEF\xBB\xBF[Images]\r\nEffect=4\r\n\r\n[Application]\r\nFolder="));
     EXPECT_FALSE(written.contains("comment"));
 }
 
@@ -188,7 +196,8 @@ TEST_F(MainWindow, DelayedSaveIsScheduledAtStartUp)
 
 TEST_F(MainWindow, AFailingWriteIsReportedAndRetried)
 {
-    form = std::make_unique<TMainForm>(*engine, displays, config.path(S("no/such/dir/s.ini")), show.path());
+    form = std::make_unique<TMainForm>(*engine, displays, config.path(S("no/such/dir/s.ini")),
+                                       show.path());
     form->show();
     QApplication::processEvents();
     for (int i = 0; i < 6; ++i)

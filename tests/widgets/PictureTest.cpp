@@ -21,7 +21,10 @@ using namespace ozv;
 using namespace ozv::test;
 
 namespace {
-QString S(const char* t) { return QString::fromUtf8(t); }
+QString S(const char* t)
+{
+    return QString::fromUtf8(t);
+}
 QStringList comboItems(QComboBox* c)
 {
     QStringList out;
@@ -43,7 +46,10 @@ protected:
                 out << b;
         return out;
     }
-    QString fkey(TPictureButton* b) { return b->badge() ? b->badge()->indicator()->text() : QString(); }
+    QString fkey(TPictureButton* b)
+    {
+        return b->badge() ? b->badge()->indicator()->text() : QString();
+    }
 };
 
 TEST_F(Pictures, ThumbnailsAndBadgesOverThirteenGroups)
@@ -132,7 +138,7 @@ TEST_F(Pictures, PanelOnlyWithPicturesAndASecondDisplay)
     EXPECT_FALSE(form->ImagesSplitter->isVisible());
     EXPECT_EQ(form->imageForm(), nullptr);
     loadThumbnails();
-    EXPECT_EQ(buttons().size(), 1); // decoded all the same
+    EXPECT_EQ(buttons().size(), 1);         // decoded all the same
     list().ShowPicture(buttons()[0], true); // no picture window: nothing happens
     EXPECT_EQ(list().FActiveImage, -1);
     EXPECT_FALSE(buttons()[0]->isChecked());
@@ -157,7 +163,7 @@ TEST_F(Pictures, TheStoredPictureMonitorIsUsed)
     ASSERT_NE(form->imageForm(), nullptr);
     EXPECT_EQ(form->imageForm()->geometry(), QRect(1280, 0, 1920, 1080));
     EXPECT_TRUE(form->imageForm()->isVisible()); // black on the second monitor
-    EXPECT_EQ(form->imageForm()->effect(), 10);   // clamped
+    EXPECT_EQ(form->imageForm()->effect(), 10);  // clamped
     EXPECT_EQ(comboItems(form->cbMonitor), QStringList{S("Monitor 1")});
     EXPECT_EQ(form->cbMonitor->currentIndex(), 0);
     for (QAction* a : form->EffectPopupMenu->actions())
@@ -171,7 +177,8 @@ TEST_F(Pictures, MonitorListForEachArrangement)
     open();
     EXPECT_EQ(comboItems(form->cbMonitor), QStringList({S("Monitor 1"), S("Monitor 2")}));
     EXPECT_EQ(form->cbMonitor->currentIndex(), -1);
-    EXPECT_EQ(form->settings().ReadInteger(S("Images"), S("Monitor"), -7), -7); // nothing stored yet
+    EXPECT_EQ(form->settings().ReadInteger(S("Images"), S("Monitor"), -7),
+              -7);         // nothing stored yet
     form->move(1500, 100); // the main window on display 1
     form->monitors().UpdateMonitorList();
     EXPECT_EQ(comboItems(form->cbMonitor), QStringList({S("Monitor 0"), S("Monitor 2")}));
@@ -281,7 +288,7 @@ TEST_F(Pictures, CrossFadeFrameRule)
     drawCrossFade(p, frame.rect(), red, blue, 0.5);
     p.end();
     const QColor c = frame.pixelColor(1, 1);
-    EXPECT_NEAR(c.red(), 64, 2);   // a quarter of the black shows half-way through
+    EXPECT_NEAR(c.red(), 64, 2); // a quarter of the black shows half-way through
     EXPECT_NEAR(c.blue(), 128, 2);
     frame.fill(Qt::black);
     p.begin(&frame);
@@ -336,7 +343,8 @@ TEST_F(Pictures, TheListGlidesTheShownButtonIntoView)
     // A group's first picture above the view: its header comes into view, 8 below the top.
     TPictureButton* firstOfGroup2 = all[4];
     list().ShowPicture(firstOfGroup2, true);
-    QLabel* header = qobject_cast<QLabel*>(form->ImagesFlowLayout->childAt(form->ImagesFlowLayout->indexOf(firstOfGroup2) - 2));
+    QLabel* header = qobject_cast<QLabel*>(
+        form->ImagesFlowLayout->childAt(form->ImagesFlowLayout->indexOf(firstOfGroup2) - 2));
     ASSERT_NE(header, nullptr);
     EXPECT_DOUBLE_EQ(list().scrollTarget(), header->y());
     // Blanking glides back to the top.

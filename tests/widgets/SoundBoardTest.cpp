@@ -1,8 +1,8 @@
 // The sound board: buttons and hot-keys, stored volumes, playback with fades, the volume reset.
 
+#include "SoundBoard.h"
 #include "MediaPlayer.h"
 #include "SettingsSaver.h"
-#include "SoundBoard.h"
 #include "WidgetFixture.h"
 
 #include <QApplication>
@@ -13,7 +13,10 @@ using namespace ozv::test;
 using State = audio::TMediaPlayer::TMediaState;
 
 namespace {
-QString S(const char* t) { return QString::fromUtf8(t); }
+QString S(const char* t)
+{
+    return QString::fromUtf8(t);
+}
 QString badgeOf(TSoundButton* b)
 {
     return b->badge() ? b->badge()->indicator()->text() : QString();
@@ -73,7 +76,10 @@ TEST_F(SoundBoard, StoredValuesShownAndNothingWrittenWhileBuilding)
 {
     const QString a = show.tone(S("a.wav")), b = show.tone(S("b.wav")), c = show.tone(S("c.wav"));
     const QString section = folderSectionOf(a).toUpper(); // a hand-written section in other case
-    fixtures::writeText(settingsPath(), (S("[") + section + S("]\r\na.wav=250\r\nb.wav=-5\r\nb.wav.Fade=0\r\nc.wav=abc\r\n")).toUtf8());
+    fixtures::writeText(
+        settingsPath(),
+        (S("[") + section + S("]\r\na.wav=250\r\nb.wav=-5\r\nb.wav.Fade=0\r\nc.wav=abc\r\n"))
+            .toUtf8());
     open();
     EXPECT_EQ(button(0)->TrackBar()->value(), 100);
     EXPECT_EQ(button(1)->TrackBar()->value(), 0);
@@ -92,7 +98,8 @@ TEST_F(SoundBoard, SliderAndFadeChangesAreStored)
     b->TrackBar()->setValue(42);
     b->CheckBox()->setChecked(false);
     EXPECT_EQ(form->settings().ReadInteger(folderSectionOf(path), S("Gong%3D.wav"), -1), 42);
-    EXPECT_EQ(form->settings().ReadString(folderSectionOf(path), S("Gong%3D.wav.Fade"), S("")), S("0"));
+    EXPECT_EQ(form->settings().ReadString(folderSectionOf(path), S("Gong%3D.wav.Fade"), S("")),
+              S("0"));
     EXPECT_TRUE(folderSectionOf(path).endsWith(S("Zvuky %5B1%5D")));
     EXPECT_TRUE(form->saver().timer()->isActive());
 }
@@ -227,7 +234,9 @@ TEST_F(SoundBoard, VolumeChangesDuringAFadeScaleIt)
 TEST_F(SoundBoard, ResetCancelledChangesNothing)
 {
     const QString path = show.tone(S("a.wav"));
-    fixtures::writeText(settingsPath(), (S("[") + folderSectionOf(path) + S("]\r\na.wav=30\r\na.wav.Fade=0\r\n")).toUtf8());
+    fixtures::writeText(
+        settingsPath(),
+        (S("[") + folderSectionOf(path) + S("]\r\na.wav=30\r\na.wav.Fade=0\r\n")).toUtf8());
     open();
     const QByteArray before = form->settings().serialize();
     form->confirmReset = [] { return false; };
@@ -240,8 +249,10 @@ TEST_F(SoundBoard, ResetRestoresSlidersAndErasesTheFolderSections)
 {
     const QString a = show.tone(S("a.wav")), b = show.tone(S("Sub/b.wav"));
     fixtures::writeText(settingsPath(),
-                        (S("[") + folderSectionOf(a) + S("]\r\na.wav=30\r\n[") + folderSectionOf(b) +
-                         S("]\r\nb.wav=100\r\nb.wav.Fade=0\r\n[/elsewhere]\r\nx.wav=5\r\n")).toUtf8());
+                        (S("[") + folderSectionOf(a) + S("]\r\na.wav=30\r\n[") +
+                         folderSectionOf(b) +
+                         S("]\r\nb.wav=100\r\nb.wav.Fade=0\r\n[/elsewhere]\r\nx.wav=5\r\n"))
+                            .toUtf8());
     open();
     button(0)->click(); // playing at 0.3
     EXPECT_FLOAT_EQ(button(0)->MediaPlayer()->Volume(), 0.3f);

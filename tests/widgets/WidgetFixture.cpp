@@ -8,7 +8,10 @@
 
 namespace ozv::test {
 
-std::vector<DisplayInfo> oneDisplay() { return {DisplayInfo{QRect(0, 0, 1280, 800), QRect(0, 0, 1280, 760)}}; }
+std::vector<DisplayInfo> oneDisplay()
+{
+    return {DisplayInfo{QRect(0, 0, 1280, 800), QRect(0, 0, 1280, 760)}};
+}
 
 std::vector<DisplayInfo> twoDisplays()
 {
@@ -31,15 +34,13 @@ void WidgetTest::SetUp()
 
 void WidgetTest::TearDown()
 {
-    if (form)
-        closeWindow();
+    if (form) closeWindow();
     engine.reset();
     QApplication::processEvents();
     // No window may outlive its test.
     int leaked = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            ++leaked;
+        if (w->isVisible()) ++leaked;
     EXPECT_EQ(leaked, 0);
 }
 
