@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace ozv {
 
@@ -52,15 +54,34 @@ TBoardButton::~TBoardButton()
         delete s.widget.data();
 }
 
-void TBoardButton::paintPressedFrame(QPainter& painter) const
+void TBoardButton::setCaptionLayout(QMargins margins, int flags)
 {
-    if (!isChecked()) return;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 3));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
-    painter.restore();
+    m_captionMargins = margins;
+    m_captionFlags = flags;
+}
+
+void TBoardButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    p.drawControl(QStyle::CE_PushButton, option);
+    if (isChecked()) {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 3));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+        p.restore();
+    }
+    const QRect area = rect().marginsRemoved(m_captionMargins);
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    const QString caption = (m_captionFlags & Qt::TextSingleLine)
+                                ? fontMetrics().elidedText(text(), Qt::ElideRight, area.width())
+                                : text();
+    p.drawText(area, m_captionFlags, caption);
 }
 
 void TBoardButton::addSatellite(QWidget* widget, QPoint offset)

@@ -58,9 +58,12 @@ public:
     void setBadge(TBadge* badge, QPoint offset);
 
 protected:
-    /// The operator sees at a glance what plays and what is shown: a pressed button gets a
-    /// bright frame.
-    void paintPressedFrame(QPainter& painter) const;
+    /// Where and how the caption is drawn: inside `margins`, with Qt::Alignment and text flags;
+    /// one line is elided when it does not fit.
+    void setCaptionLayout(QMargins margins, int flags);
+    /// The button's face, a bright frame when pressed (so the operator sees at a glance what
+    /// plays and what is shown), and the caption.
+    void paintEvent(QPaintEvent*) override;
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
@@ -75,6 +78,8 @@ private:
     };
     std::vector<Satellite> m_satellites;
     QPointer<TBadge> m_badge;
+    QMargins m_captionMargins;
+    int m_captionFlags = Qt::AlignCenter;
     KeyDownHandler m_keyDown;
 };
 

@@ -30,6 +30,19 @@ public:
     void BeginUpdate() { ++m_updating; }
     void EndUpdate();
 
+    /// One begin/end update around a scope; the update is ended also when the scope fails.
+    class Update
+    {
+    public:
+        explicit Update(TFlowLayout* board) : m_board(board) { m_board->BeginUpdate(); }
+        ~Update() { m_board->EndUpdate(); }
+        Update(const Update&) = delete;
+        Update& operator=(const Update&) = delete;
+
+    private:
+        TFlowLayout* m_board;
+    };
+
     /// Appends `child` (reparented to the board) with outer margins.
     void addChild(QWidget* child, QMargins margins = {});
     void setChildMargins(QWidget* child, QMargins margins);

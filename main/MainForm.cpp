@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -390,12 +391,7 @@ void TMainForm::resizeEvent(QResizeEvent* e)
 void TMainForm::FormResize()
 {
     if (FResizing) return;
-    FResizing = true;
-    struct Clear
-    {
-        bool& f;
-        ~Clear() { f = false; }
-    } clear{FResizing};
+    const QScopedValueRollback<bool> resizing(FResizing, true);
     double free = split::freeWidth(width());
     if (free < 0) {
         resize(split::kMinClientWidth, height());
@@ -415,12 +411,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 void TMainForm::PanelImagesResize()
 {
     if (!FInitialized || FResizing) return;
-    FResizing = true;
-    struct Clear
-    {
-        bool& f;
-        ~Clear() { f = false; }
-    } clear{FResizing};
+    const QScopedValueRollback<bool> resizing(FResizing, true);
     const int widest = width() - split::kSplitterWidth - split::kSoundsMinWidth;
     if (PanelImages->width() < split::kSplitterMinSize)
         setPanelImagesWidth(split::kSplitterMinSize);

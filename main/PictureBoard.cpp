@@ -6,6 +6,8 @@
 #include "MonitorList.h"
 #include "ScrollRules.h"
 
+#include <QScopedValueRollback>
+
 namespace ozv {
 
 TPictureBoard::TPictureBoard(TScrollBox* box, TMonitorList& monitors,
@@ -24,12 +26,7 @@ void TPictureBoard::rebuild(const QString& folder)
 {
     int counter = 0;
     TFlowLayout* flow = board();
-    flow->BeginUpdate();
-    struct EndUpdate
-    {
-        TFlowLayout* b;
-        ~EndUpdate() { b->EndUpdate(); }
-    } guard{flow};
+    const TFlowLayout::Update update(flow);
     flow->clearChildren();
     for (const MediaGroup& group : scanBoard(folder, kPictureExtensions))
         createGroup(group.name, group.files, counter);
@@ -67,12 +64,7 @@ void TPictureBoard::ShowPicture(TPictureButton* button, bool pressed)
 {
     TImageForm* form = m_imageForm();
     if (FPictureShowing || !form) return;
-    FPictureShowing = true;
-    struct Clear
-    {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{FPictureShowing};
+    QScopedValueRollback<bool> showing(FPictureShowing, true);
 
     const int target = m_monitors.targetDisplay();
     if (target >= 0 && target != m_monitors.FDisplay) {

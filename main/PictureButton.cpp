@@ -36,6 +36,7 @@ TPictureButton::TPictureButton(const QString& path, const QString& caption, QWid
     TagString = path;
     Tag = 0;
     setFixedSize(kWidth, kHeight);
+    setCaptionLayout(QMargins(4, 4, 4, 4), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine);
     m_image = new TImageView(this);
     m_image->setGeometry(4, 4, kWidth - 8, kHeight - 4 - 22); // padding 4, 4, 4, 22
 }
@@ -46,21 +47,6 @@ void TPictureButton::setFKey(int n)
     badge->setObjectName(QStringLiteral("RoundRect"));
     setBadge(badge, QPoint(-4, -4));
     Tag = kFirstFKeyTag + n;
-}
-
-void TPictureButton::paintEvent(QPaintEvent*)
-{
-    QStylePainter p(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    option.text.clear();
-    p.drawControl(QStyle::CE_PushButton, option);
-    paintPressedFrame(p);
-    const QRect textRect = rect().adjusted(4, 4, -4, -4);
-    p.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    const QString elided = fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width());
-    p.drawText(textRect, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine, elided);
 }
 
 } // namespace ozv

@@ -38,9 +38,6 @@ public:
     /// Gives the button the badge "F<n + 1>" and Tag = 112 + n.
     void setFKey(int n);
 
-protected:
-    void paintEvent(QPaintEvent*) override;
-
 private:
     TImageView* m_image;
 };

@@ -29,12 +29,7 @@ void TSoundBoard::rebuild(const QString& folder)
 {
     StopAllSounds();
     int counter = 0;
-    m_board->BeginUpdate();
-    struct EndUpdate
-    {
-        TFlowLayout* b;
-        ~EndUpdate() { b->EndUpdate(); }
-    } guard{m_board};
+    const TFlowLayout::Update update(m_board);
     m_board->clearChildren();
     for (const MediaGroup& group : scanBoard(folder, kSoundExtensions))
         createGroup(group.folder, group.name, group.files, counter);

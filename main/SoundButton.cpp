@@ -34,6 +34,7 @@ TSoundButton::TSoundButton(audio::AudioEngine& engine, const QString& path, cons
     TagString = path;
     Tag = 0;
     setFixedSize(kWidth, kHeight);
+    setCaptionLayout(QMargins(6, 16, 6, 8), Qt::AlignCenter | Qt::TextWordWrap);
 
     m_checkBox = new QCheckBox(QStringLiteral("Fade"), this);
     m_checkBox->setObjectName(QStringLiteral("CheckBox"));
@@ -69,20 +70,6 @@ void TSoundButton::setHotKey(QChar key)
     badge->setObjectName(QStringLiteral("Ellipse"));
     setBadge(badge, QPoint(-4, -4));
     m_checkBox->move(30, -2);
-}
-
-void TSoundButton::paintEvent(QPaintEvent*)
-{
-    QStylePainter p(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    option.text.clear();
-    p.drawControl(QStyle::CE_PushButton, option);
-    paintPressedFrame(p);
-    const QRect textRect = rect().adjusted(6, 16, -6, -8);
-    p.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    p.drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
 } // namespace ozv

@@ -48,9 +48,6 @@ public:
     /// Gives the button the hot-key badge with `key` and moves the "Fade" box right of it.
     void setHotKey(QChar key);
 
-protected:
-    void paintEvent(QPaintEvent*) override;
-
 private:
     QCheckBox* m_checkBox;
     TVolumeSlider* m_trackBar;
