@@ -15,12 +15,25 @@ QSize thumbnailSize(QSize picture, QSize fitBox)
     return QSize(int(w / s), int(h / s));
 }
 
+namespace {
+
+// Whether the reader may go on: the picture is of a reasonable size, or its format decodes at
+// a reduced size.
+bool sizeAcceptable(QImageReader& reader, QSize full)
+{
+    if (!full.isValid() || qint64(full.width()) * full.height() <= kMaxPicturePixels) return true;
+    return reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize);
+}
+
+} // namespace
+
 QImage decodeThumbnail(const QString& path, QSize fitBox)
 {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     const QSize full = reader.size();
+    if (!sizeAcceptable(reader, full)) return QImage();
     if (full.isValid()) {
         const QSize size = thumbnailSize(full, fitBox);
         if (size.isEmpty()) return QImage();
@@ -50,6 +63,14 @@ QImage decodeFitted(const QString& path, QSize target, QString* error)
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     const QSize full = reader.size();
+    if (!sizeAcceptable(reader, full)) {
+        if (error)
+            *error = QStringLiteral("The picture \"%1\" is too large (%2 x %3).")
+                         .arg(path)
+                         .arg(full.width())
+                         .arg(full.height());
+        return QImage();
+    }
     QSize drawSize;
     if (full.isValid() && !full.isEmpty()) {
         drawSize = full.scaled(target, Qt::KeepAspectRatio);

@@ -7,6 +7,10 @@
 
 namespace ozv {
 
+/// Pictures above this many pixels are refused unless their format decodes at a reduced size
+/// (JPEG): decoding and scaling them whole would take gigabytes.
+constexpr qint64 kMaxPicturePixels = 120'000'000;
+
 /// The size of a w x h picture's thumbnail in a fit box: reduced with its aspect kept (each
 /// side truncated), never enlarged.
 QSize thumbnailSize(QSize picture, QSize fitBox);

@@ -36,6 +36,22 @@ TEST(Thumbnail, DecodesByContentAndFailsOnNonPictures)
     EXPECT_TRUE(decodeThumbnail(dir.path(QStringLiteral("missing.jpg")), QSize(96, 52)).isNull());
 }
 
+TEST(Thumbnail, AGiganticPictureIsRefusedWithoutDecodingIt)
+{
+    // 20,000 x 20,000 in one bit per pixel: a small file that would need 1.6 GB to scale.
+    TempFolder dir;
+    const QString path = dir.prepare(QStringLiteral("huge.png"));
+    {
+        QImage mono(20000, 20000, QImage::Format_Mono);
+        mono.fill(0);
+        ASSERT_TRUE(mono.save(path, "PNG", 0));
+    }
+    EXPECT_TRUE(decodeThumbnail(path, QSize(96, 52)).isNull());
+    QString error;
+    EXPECT_TRUE(decodeFitted(path, QSize(1920, 1080), &error).isNull());
+    EXPECT_TRUE(error.contains(QStringLiteral("too large"))) << error.toStdString();
+}
+
 TEST(Thumbnail, FittedPictureIsCentredWithTransparentMargins)
 {
     TempFolder dir;

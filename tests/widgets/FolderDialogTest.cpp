@@ -3,8 +3,11 @@
 #include "FolderDialog.h"
 #include "WidgetFixture.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTreeView>
 
 using namespace ozv;
@@ -82,4 +85,26 @@ TEST(FolderDialog, Placement)
     EXPECT_EQ(dialog.placement(QSize(300, 200)), QPoint(0, 30));
     dialog.setDialogPosition(fdpDefault); // 20 right of and below the primary screen's centre
     EXPECT_EQ(dialog.placement(QSize(300, 200)), QPoint(640 + 20, 400 + 20));
+}
+
+using MainWindowFolder = WidgetTest;
+
+TEST_F(MainWindowFolder, TheEllipsisButtonRebuildsFromTheChosenFolder)
+{
+    show.tone(QStringLiteral("Other show/1 Bell.wav"));
+    TMainForm& f = open(show.path(QStringLiteral("Other show/..")));
+    f.FolderDlg->setDirectory(show.path());
+    f.FolderDlg->onShown = [&](QDialog* d) {
+        static_cast<TFolderChooser*>(d)->selectFolder(show.path(QStringLiteral("Other show")));
+        d->accept();
+    };
+    f.EllipsesEditButton->trigger();
+    EXPECT_EQ(f.FolderEdit->text(), show.path(QStringLiteral("Other show/")));
+    ASSERT_EQ(f.SoundsFlowLayout->childCount(), 3);
+    EXPECT_EQ(qobject_cast<QAbstractButton*>(f.SoundsFlowLayout->childAt(2))->text(),
+              QStringLiteral("Bell"));
+
+    f.FolderDlg->onShown = [](QDialog* d) { d->reject(); }; // cancelling changes nothing
+    f.EllipsesEditButton->trigger();
+    EXPECT_EQ(f.FolderEdit->text(), show.path(QStringLiteral("Other show/")));
 }
