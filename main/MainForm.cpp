@@ -162,12 +162,14 @@ void TMainForm::buildLayout()
     FolderEdit->setFixedHeight(32);
     FolderEdit->setPlaceholderText(
         QStringLiteral("Stiskněte tlačítko pro výběr složky zvukových souborů"));
+    // Trailing actions stand right to left in the order they are added: "…" at the right end,
+    // the clear button before it.
+    EllipsesEditButton = FolderEdit->addAction(QIcon(ellipsisIcon()), QLineEdit::TrailingPosition);
+    EllipsesEditButton->setObjectName(QStringLiteral("EllipsesEditButton"));
     ClearEditButton = FolderEdit->addAction(style()->standardIcon(QStyle::SP_LineEditClearButton),
                                             QLineEdit::TrailingPosition);
     ClearEditButton->setObjectName(QStringLiteral("ClearEditButton"));
     ClearEditButton->setVisible(false);
-    EllipsesEditButton = FolderEdit->addAction(QIcon(ellipsisIcon()), QLineEdit::TrailingPosition);
-    EllipsesEditButton->setObjectName(QStringLiteral("EllipsesEditButton"));
     connect(ClearEditButton, &QAction::triggered, this, &TMainForm::ClearEditButtonClick);
     connect(EllipsesEditButton, &QAction::triggered, this, &TMainForm::EllipsesEditButtonClick);
     strip->addWidget(FolderEdit, 1);

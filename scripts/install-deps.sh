@@ -11,7 +11,7 @@ packages=(
 )
 # The end-to-end tools: a real X server with two monitors, input and screenshots.
 if [ "${OZV_WITH_X:-0}" = 1 ]; then
-  packages+=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xdotool imagemagick)
+  packages+=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xdotool imagemagick python3)
 fi
 
 missing=()

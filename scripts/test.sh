@@ -3,7 +3,7 @@
 #   OZV_SANITIZE=1 scripts/test.sh   the same under AddressSanitizer + UndefinedBehaviorSanitizer
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
+OZV_WITH_X=1 "$root/scripts/install-deps.sh"
 args=(-DOZV_TESTS=ON -DOZV_BENCH=OFF)
 build=${BUILD_DIR:-$root/build}
 if [ "${OZV_SANITIZE:-0}" = 1 ]; then
