@@ -45,13 +45,19 @@ IniStore::IniStore(const QString& path) : m_path(path)
     if (file.error() != QFileDevice::NoError)
         throw IniLoadError(
             QStringLiteral("Cannot read settings file \"%1\". %2").arg(path, file.errorString()));
+    if (!parseBytes(std::move(bytes)))
+        throw IniLoadError(
+            QStringLiteral("The settings file \"%1\" is not valid UTF-8 text.").arg(path));
+}
+
+bool IniStore::parseBytes(QByteArray bytes)
+{
     if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        throw IniLoadError(
-            QStringLiteral("The settings file \"%1\" is not valid UTF-8 text.").arg(path));
+    if (decoder.hasError()) return false;
     parse(text);
+    return true;
 }
 
 void IniStore::parse(const QString& text)

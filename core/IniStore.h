@@ -37,6 +37,9 @@ public:
 
     /// Parses INI text (BOM already decoded). Replaces the current content.
     void parse(const QString& text);
+    /// Parses the bytes of a settings file (an optional UTF-8 byte-order mark, then UTF-8).
+    /// False, with the content unchanged, when they are not valid UTF-8.
+    bool parseBytes(QByteArray bytes);
     /// The file content as written: UTF-8 with BOM, CR LF after every line.
     QByteArray serialize() const;
 

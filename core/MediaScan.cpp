@@ -117,30 +117,42 @@ int CompareMediaFiles(const QString& left, const QString& right)
 
 QString StripOrderPrefix(const QString& name)
 {
-    const QList<uint> cps = name.toUcs4();
+    // Walks code points (surrogate pairs joined; an unpaired surrogate stands for itself) and
+    // returns the rest of the name untouched.
     qsizetype i = 0;
-    auto category = [](uint cp) { return QChar::category(char32_t(cp)); };
-    while (i < cps.size()) {
-        const uint c = cps[i];
+    auto codePointAt = [&](qsizetype k, qsizetype* units) -> char32_t {
+        const QChar c = name.at(k);
+        if (c.isHighSurrogate() && k + 1 < name.size() && name.at(k + 1).isLowSurrogate()) {
+            *units = 2;
+            return QChar::surrogateToUcs4(c, name.at(k + 1));
+        }
+        *units = 1;
+        return c.unicode();
+    };
+    auto category = [](char32_t cp) { return QChar::category(cp); };
+    qsizetype units = 1;
+    qsizetype skipped = 0;
+    while (i < name.size()) {
+        const char32_t c = codePointAt(i, &units);
         const bool number =
             (c >= '0' && c <= '9') || (c > 0x7F && (category(c) == QChar::Number_DecimalDigit ||
                                                     category(c) == QChar::Number_Letter ||
                                                     category(c) == QChar::Number_Other));
         if (!number) break;
-        ++i;
+        i += units;
+        ++skipped;
     }
-    if (i > 0 && i < cps.size() && cps[i] == '.') ++i;
-    while (i < cps.size()) {
-        const uint c = cps[i];
+    if (skipped > 0 && i < name.size() && name.at(i) == u'.') ++i;
+    while (i < name.size()) {
+        const char32_t c = codePointAt(i, &units);
         const bool space = (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 ||
                            (c > 0xFF && (category(c) == QChar::Separator_Space ||
                                          category(c) == QChar::Separator_Line ||
                                          category(c) == QChar::Separator_Paragraph));
         if (!space) break;
-        ++i;
+        i += units;
     }
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(cps.constData() + i),
-                             cps.size() - i);
+    return name.mid(i);
 }
 
 FolderListing listFolder(const QString& folder)

@@ -14,6 +14,11 @@ if [ "${OZV_WITH_X:-0}" = 1 ]; then
   packages+=(xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xdotool imagemagick python3)
 fi
 
+# Fuzzing: clang with libFuzzer.
+if [ "${OZV_WITH_FUZZ:-0}" = 1 ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -78,6 +78,15 @@ TEST(Captions, Examples)
         EXPECT_EQ(StripOrderPrefix(S(name)), S(caption)) << name;
 }
 
+TEST(Captions, KeepTheRestOfTheNameUntouched)
+{
+    // Found by fuzzing: an unpaired surrogate after the prefix was replaced on the way.
+    const QString lone = QString(QChar(0xDFFF));
+    EXPECT_EQ(StripOrderPrefix(S("12 ") + lone + S("x")), lone + S("x"));
+    EXPECT_EQ(StripOrderPrefix(lone), lone);
+    EXPECT_EQ(StripOrderPrefix(S("\U0001D7D9\U0001D7D8 Song")), S("Song")); // digits beyond the BMP
+}
+
 TEST(Scan, NormalisesTheFolder)
 {
     TempFolder dir;
