@@ -380,25 +380,25 @@ bool IniStore::UpdateFile(QString* error) const
 
 QString EscapeIniName(const QString& name)
 {
+    // Besides "%", "=", "[" and "]", a name must survive the way the file is read: lines are
+    // cut at line breaks and trimmed of blanks and control characters, and a line that begins
+    // with ";" is a comment. So control characters anywhere, blanks at either end and a leading
+    // ";" are escaped too; names without them (nearly all) are escaped exactly as before.
+    qsizetype first = 0, last = name.size();
+    while (first < last && name.at(first).unicode() <= 0x20)
+        ++first;
+    while (last > first && name.at(last - 1).unicode() <= 0x20)
+        --last;
     QString out;
     out.reserve(name.size());
-    for (QChar c : name) {
-        switch (c.unicode()) {
-        case u'%':
-            out += QStringLiteral("%25");
-            break;
-        case u'=':
-            out += QStringLiteral("%3D");
-            break;
-        case u'[':
-            out += QStringLiteral("%5B");
-            break;
-        case u']':
-            out += QStringLiteral("%5D");
-            break;
-        default:
-            out += c;
-        }
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        const bool edgeBlank = c <= 0x20 && (i < first || i >= last);
+        if (c == u'%' || c == u'=' || c == u'[' || c == u']' || c < 0x20 || edgeBlank ||
+            (i == 0 && c == u';'))
+            out += u'%' + QString::number(c, 16).toUpper().rightJustified(2, u'0');
+        else
+            out += QChar(c);
     }
     return out;
 }

@@ -93,7 +93,8 @@ private:
     QHash<QString, int> m_sectionIndex; // upper-cased name -> position in m_sections
 };
 
-/// Escapes "%", "=", "[" and "]" as %25, %3D, %5B, %5D in names derived from file paths.
+/// Escapes "%", "=", "[" and "]" as %25, %3D, %5B, %5D in names derived from file paths (and,
+/// so that every name reads back, control characters, blanks at either end and a leading ";").
 QString EscapeIniName(const QString& name);
 
 /// The folder section of a file: the escaped directory part of its path (without the final

@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Soak run: random show events at a steady rate against the real program on a two-monitor X
+server, watching its memory and open files.
+
+    bench/soak.py OZVENKA MAKE_DEMO_SHOW [--minutes 60] [--rate 20]
+
+Events: hot-keys (with and without fades), F-keys, picture steps, Escape, slider moves and a
+folder rebuild through the folder chooser every 30 s. Resident memory and open file descriptors
+are sampled every 10 s. After the run nothing may still sound once every sound of the show could
+have ended. Prints the figures and "N passed, N failed".
+"""
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import e2e_test as e2e  # noqa: E402  (the X server, the program and the checks)
+
+
+def proc_figures(pid):
+    rss = 0
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                rss = int(line.split()[1])
+    return rss, len(os.listdir(f"/proc/{pid}/fd"))
+
+
+def tail_peak(path, seconds):
+    size = os.path.getsize(path)
+    want = int(seconds * e2e.RATE) * 8
+    with open(path, "rb") as f:
+        f.seek(max(0, size - want))
+        data = e2e.array.array("f")
+        data.frombytes(f.read())
+    return max((abs(x) for x in data), default=0.0)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("ozvenka")
+    ap.add_argument("make_demo_show")
+    ap.add_argument("--minutes", type=float, default=60)
+    ap.add_argument("--rate", type=float, default=20)
+    args = ap.parse_args()
+    display = next(f":{n}" for n in range(150, 250) if not os.path.exists(f"/tmp/.X{n}-lock"))
+    server, xwork = e2e.start_x(display)
+    work = tempfile.mkdtemp(prefix="ozv-soak-")
+    rng = random.Random(2026)
+    try:
+        show = os.path.join(work, "show")
+        subprocess.run([args.make_demo_show, show], check=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+        capture = os.path.join(work, "soak.raw")
+        os.chdir(show)  # the folder chooser opens here
+        p = e2e.Program(os.path.abspath(args.ozvenka), display, os.path.join(work, "Settings.ini"), capture, show)
+        pid = p.proc.pid
+        samples = [proc_figures(pid)]
+        start = time.monotonic()
+        end = start + args.minutes * 60
+        next_sample, next_rebuild = start + 10, start + 30
+        events = 0
+        while time.monotonic() < end and p.proc.poll() is None:
+            r = rng.random()
+            if r < 0.55:
+                p.key(rng.choice("qwertzui"))
+            elif r < 0.65:
+                p.key(rng.choice(["F1", "F2", "F3"]))
+            elif r < 0.78:
+                p.key(rng.choice(["Right", "Left", "Return", "Prior", "Next"]))
+            elif r < 0.82:
+                p.key("Escape")
+            elif r < 0.92:
+                x = rng.choice([232, 468])
+                y = rng.choice([100, 210])
+                p.xdo("mousemove", str(x), str(y + rng.randint(0, 50)), "click", "1")
+                p.xdo("mousemove", "400", "470")
+            else:
+                p.xdo("mousemove", "400", "470", "click", "1")  # a click between the buttons
+            events += 1
+            now = time.monotonic()
+            if now >= next_rebuild:
+                p.click(380, 24)  # "…": the chooser opens on the show folder; Enter accepts it
+                time.sleep(1.0)
+                p.key("Return")
+                next_rebuild += 30
+            if now >= next_sample:
+                samples.append(proc_figures(pid))
+                next_sample += 10
+            time.sleep(max(0.0, start + events / args.rate - time.monotonic()))
+        alive = p.proc.poll() is None
+        e2e.check("the program survived the run", alive)
+        if alive:
+            p.key("Escape")
+            time.sleep(15)  # every sound of the demo show is over by now, pressed or not
+            quiet = tail_peak(capture, 2)
+            e2e.check("nothing sounds once every sound could have ended", quiet < 0.005, f"peak {quiet:.4f}")
+            samples.append(proc_figures(pid))
+            rc = p.stop()
+            e2e.check("it ends cleanly", rc == 0, f"exit status {rc}")
+        base = samples[min(1, len(samples) - 1)]
+        rss_growth = max(s[0] for s in samples) - base[0]
+        fd_growth = samples[-1][1] - base[1]
+        print(f"events={events} minutes={(time.monotonic() - start) / 60:.1f} "
+              f"rss_start_KiB={base[0]} rss_end_KiB={samples[-1][0]} rss_max_growth_KiB={rss_growth} "
+              f"fds_start={base[1]} fds_end={samples[-1][1]}")
+        e2e.check("resident memory stays flat", rss_growth < max(8192, base[0] // 20), f"+{rss_growth} KiB")
+        e2e.check("open files stay flat", fd_growth <= 2, f"{fd_growth:+d}")
+    finally:
+        server.terminate()
+        server.wait(timeout=10)
+        shutil.rmtree(work, ignore_errors=True)
+        shutil.rmtree(xwork, ignore_errors=True)
+    print(f"{e2e.passed} passed, {e2e.failed} failed")
+    return 0 if e2e.failed == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
