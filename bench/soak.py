@@ -48,16 +48,17 @@ def main():
     ap.add_argument("--minutes", type=float, default=60)
     ap.add_argument("--rate", type=float, default=20)
     args = ap.parse_args()
+    exe, make_demo = os.path.abspath(args.ozvenka), os.path.abspath(args.make_demo_show)
     display = next(f":{n}" for n in range(150, 250) if not os.path.exists(f"/tmp/.X{n}-lock"))
     server, xwork = e2e.start_x(display)
     work = tempfile.mkdtemp(prefix="ozv-soak-")
     rng = random.Random(2026)
     try:
         show = os.path.join(work, "show")
-        subprocess.run([args.make_demo_show, show], check=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+        subprocess.run([make_demo, show], check=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
         capture = os.path.join(work, "soak.raw")
         os.chdir(show)  # the folder chooser opens here
-        p = e2e.Program(os.path.abspath(args.ozvenka), display, os.path.join(work, "Settings.ini"), capture, show)
+        p = e2e.Program(exe, display, os.path.join(work, "Settings.ini"), capture, show)
         pid = p.proc.pid
         samples = [proc_figures(pid)]
         start = time.monotonic()
@@ -102,8 +103,12 @@ def main():
             samples.append(proc_figures(pid))
             rc = p.stop()
             e2e.check("it ends cleanly", rc == 0, f"exit status {rc}")
-        base = samples[min(1, len(samples) - 1)]
-        rss_growth = max(s[0] for s in samples) - base[0]
+        # Memory settles once every picture and sound has been used (prepared pictures, caches):
+        # the baseline is taken after the first fifth of the run.
+        settled = samples[min(max(1, len(samples) // 5), len(samples) - 1):]
+        base = settled[0]
+        rss_growth = max(s[0] for s in settled) - base[0]
+        print("rss_KiB_every_10s=" + ",".join(str(s[0]) for s in samples))
         fd_growth = samples[-1][1] - base[1]
         print(f"events={events} minutes={(time.monotonic() - start) / 60:.1f} "
               f"rss_start_KiB={base[0]} rss_end_KiB={samples[-1][0]} rss_max_growth_KiB={rss_growth} "
