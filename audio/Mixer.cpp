@@ -132,7 +132,7 @@ void Mixer::renderVoice(Voice& v, float* out, int frames)
     }
 }
 
-void Mixer::process(float* out, int frames)
+void Mixer::takeCommands()
 {
     MixerCommand c;
     std::uint64_t taken = 0;
@@ -141,6 +141,11 @@ void Mixer::process(float* out, int frames)
         ++taken;
     }
     if (taken) m_consumed.fetch_add(taken, std::memory_order_release);
+}
+
+void Mixer::process(float* out, int frames)
+{
+    takeCommands();
     std::memset(out, 0, sizeof(float) * 2 * std::size_t(frames));
     for (Voice& v : m_voices) {
         if (!v.active) continue;
@@ -152,13 +157,7 @@ void Mixer::process(float* out, int frames)
 
 void Mixer::endAll()
 {
-    MixerCommand c;
-    std::uint64_t taken = 0;
-    while (m_queue.pop(c)) {
-        apply(c);
-        ++taken;
-    }
-    if (taken) m_consumed.fetch_add(taken, std::memory_order_release);
+    takeCommands();
     for (Voice& v : m_voices)
         if (v.active) finish(v);
     m_cycles.fetch_add(1, std::memory_order_release);

@@ -77,6 +77,7 @@ private:
         bool stopping = false;
     };
 
+    void takeCommands();
     void apply(const MixerCommand& c);
     void setTarget(Voice& v, float target);
     void finish(Voice& v);

@@ -11,20 +11,16 @@ void drawCrossFade(QPainter& painter, const QRect& rect, const QImage& start, co
     const double targetOpacity = std::clamp(p, 0.0, 1.0);
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (!start.isNull() && startOpacity > 0) {
-        painter.setOpacity(startOpacity);
-        if (start.size() == rect.size())
-            painter.drawImage(rect.topLeft(), start);
+    auto draw = [&](const QImage& picture, double opacity) {
+        if (picture.isNull() || opacity <= 0) return;
+        painter.setOpacity(opacity);
+        if (picture.size() == rect.size())
+            painter.drawImage(rect.topLeft(), picture); // prepared at the window's size: no scaling
         else
-            painter.drawImage(rect, start);
-    }
-    if (!target.isNull() && targetOpacity > 0) {
-        painter.setOpacity(targetOpacity);
-        if (target.size() == rect.size())
-            painter.drawImage(rect.topLeft(), target);
-        else
-            painter.drawImage(rect, target);
-    }
+            painter.drawImage(rect, picture);
+    };
+    draw(start, startOpacity);
+    draw(target, targetOpacity);
     painter.restore();
 }
 
