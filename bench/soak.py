@@ -4,6 +4,9 @@ server, watching its memory and open files.
 
     bench/soak.py OZVENKA MAKE_DEMO_SHOW [--minutes 60] [--rate 20]
 
+    bench/soak.py ... --device-loss   plays through a private PulseAudio sound server (null sink)
+                                      that is killed and started again half-way through
+
 Events: hot-keys (with and without fades), F-keys, picture steps, Escape, slider moves and a
 folder rebuild through the folder chooser every 30 s. Resident memory and open file descriptors
 are sampled every 10 s. After the run nothing may still sound once every sound of the show could
@@ -41,12 +44,44 @@ def tail_peak(path, seconds):
     return max((abs(x) for x in data), default=0.0)
 
 
+class SoundServer:
+    """A private PulseAudio server with a null sink, to be stopped and started under the show."""
+
+    def __init__(self, work):
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=os.path.join(work, "pulse"))
+        os.makedirs(self.env["XDG_RUNTIME_DIR"], mode=0o700)
+        self.start()
+
+    def start(self):
+        subprocess.run(["pulseaudio", "--daemonize=yes", "--exit-idle-time=-1", "-n",
+                        "--load=module-native-protocol-unix", "--load=module-null-sink sink_name=stage"],
+                       env=self.env, check=True)
+        time.sleep(1)
+
+    def stop(self):
+        subprocess.run(["pulseaudio", "--kill"], env=self.env)
+        time.sleep(1)
+
+    def streams(self):
+        out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=self.env,
+                             capture_output=True, text=True).stdout
+        return len([line for line in out.splitlines() if line.strip()])
+
+    def loudest(self, seconds):
+        rec = subprocess.run(["timeout", str(seconds), "parec", "-d", "stage.monitor", "--format=float32le",
+                              "--channels=2", "--rate=48000", "--raw"], env=self.env, capture_output=True).stdout
+        data = e2e.array.array("f")
+        data.frombytes(rec[: len(rec) // 4 * 4])
+        return max((abs(x) for x in data), default=0.0)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("ozvenka")
     ap.add_argument("make_demo_show")
     ap.add_argument("--minutes", type=float, default=60)
     ap.add_argument("--rate", type=float, default=20)
+    ap.add_argument("--device-loss", action="store_true")
     args = ap.parse_args()
     exe, make_demo = os.path.abspath(args.ozvenka), os.path.abspath(args.make_demo_show)
     display = next(f":{n}" for n in range(150, 250) if not os.path.exists(f"/tmp/.X{n}-lock"))
@@ -58,7 +93,12 @@ def main():
         subprocess.run([make_demo, show], check=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
         capture = os.path.join(work, "soak.raw")
         os.chdir(show)  # the folder chooser opens here
-        p = e2e.Program(exe, display, os.path.join(work, "Settings.ini"), capture, show)
+        server_audio = SoundServer(work) if args.device_loss else None
+        if server_audio:  # the program finds the private sound server through XDG_RUNTIME_DIR
+            os.environ["XDG_RUNTIME_DIR"] = server_audio.env["XDG_RUNTIME_DIR"]
+        p = e2e.Program(exe, display, os.path.join(work, "Settings.ini"), capture, show,
+                        audio="pulseaudio" if server_audio else "disk")
+        restarted = False
         pid = p.proc.pid
         samples = [proc_figures(pid)]
         start = time.monotonic()
@@ -89,6 +129,16 @@ def main():
                 time.sleep(1.0)
                 p.key("Return")
                 next_rebuild += 30
+            if server_audio and not restarted and now >= start + args.minutes * 30:
+                server_audio.stop()   # the sound server goes away in the middle of the show
+                time.sleep(2)
+                server_audio.start()
+                restarted = True
+                deadline = time.monotonic() + 10
+                while server_audio.streams() == 0 and time.monotonic() < deadline:
+                    time.sleep(0.2)
+                e2e.check("the program plays through the restarted sound server", server_audio.streams() > 0)
+                e2e.check("and survived its loss", p.proc.poll() is None)
             if now >= next_sample:
                 samples.append(proc_figures(pid))
                 next_sample += 10
@@ -98,7 +148,7 @@ def main():
         if alive:
             p.key("Escape")
             time.sleep(15)  # every sound of the demo show is over by now, pressed or not
-            quiet = tail_peak(capture, 2)
+            quiet = server_audio.loudest(2) if server_audio else tail_peak(capture, 2)
             e2e.check("nothing sounds once every sound could have ended", quiet < 0.005, f"peak {quiet:.4f}")
             samples.append(proc_figures(pid))
             rc = p.stop()
@@ -122,6 +172,8 @@ def main():
     finally:
         server.terminate()
         server.wait(timeout=10)
+        if args.device_loss:
+            subprocess.run(["pulseaudio", "--kill"], env=dict(os.environ, XDG_RUNTIME_DIR=os.path.join(work, "pulse")))
         shutil.rmtree(work, ignore_errors=True)
         shutil.rmtree(xwork, ignore_errors=True)
     print(f"{e2e.passed} passed, {e2e.failed} failed")

@@ -19,6 +19,11 @@ if [ "${OZV_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
 
+# The soak run's device loss: a sound server to stop and start.
+if [ "${OZV_WITH_SOUND_SERVER:-0}" = 1 ]; then
+  packages+=(pulseaudio pulseaudio-utils)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -150,8 +150,8 @@ def first_sound(samples, after_s=0.0, threshold=0.01):
 # --- the program ----------------------------------------------------------------------------
 
 class Program:
-    def __init__(self, exe, display, settings, capture, folder=None):
-        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="disk",
+    def __init__(self, exe, display, settings, capture, folder=None, audio="disk"):
+        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER=audio,
                    SDL_DISKAUDIOFILE=capture)
         args = [exe, "-settings", settings] + ([folder] if folder else [])
         self.env = env
