@@ -69,7 +69,6 @@ BENCHMARK(BM_Baseline_WriteBytes)->Unit(benchmark::kMillisecond);
 static void BM_IniSave10kKeys(benchmark::State& state)
 {
     IniStore s(tenThousandKeys());
-    IniStore target = s;
     for (auto _ : state) {
         s.WriteInteger(QStringLiteral("Images"), QStringLiteral("Effect"), 3);
         benchmark::DoNotOptimize(s.UpdateFile());

@@ -32,12 +32,11 @@ void TSoundBoard::rebuild(const QString& folder)
     const TFlowLayout::Update update(m_board);
     m_board->clearChildren();
     for (const MediaGroup& group : scanBoard(folder, kSoundExtensions))
-        createGroup(group.folder, group.name, group.files, counter);
+        createGroup(group.name, group.files, counter);
     emit rebuilt();
 }
 
-void TSoundBoard::createGroup(const QString&, const QString& groupName, const QStringList& files,
-                              int& counter)
+void TSoundBoard::createGroup(const QString& groupName, const QStringList& files, int& counter)
 {
     addGroupHeader(m_board, StripOrderPrefix(groupName));
     for (const QString& file : files) {

@@ -54,8 +54,7 @@ signals:
 
 private:
     void AddShortCut(int index, TSoundButton* button);
-    void createGroup(const QString& folder, const QString& groupName, const QStringList& files,
-                     int& counter);
+    void createGroup(const QString& groupName, const QStringList& files, int& counter);
     static TSoundButton* buttonOf(audio::TMediaPlayer* player);
     static float volumeOf(const TSoundButton* button);
 

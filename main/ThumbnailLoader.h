@@ -17,8 +17,6 @@ class TThumbnailLoader : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr QSize kFitBox{96, 52};
-
     explicit TThumbnailLoader(std::atomic<int>& counter, QObject* parent = nullptr);
     ~TThumbnailLoader() override;
 
