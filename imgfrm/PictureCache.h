@@ -2,12 +2,15 @@
 // Pictures prepared at the picture window's size ahead of time, decoded on a background pool,
 // so that stepping to a neighbouring picture starts its cross-fade at once. GUI thread API.
 
-#include <QFuture>
+#include "WorkerPool.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
-#include <QThreadPool>
+#include <condition_variable>
 #include <map>
+#include <memory>
+#include <mutex>
 
 namespace ozv {
 
@@ -27,8 +30,12 @@ public:
     bool contains(const QString& path, QSize size) const;
 
 private:
+    /// One picture being prepared: filled in by a worker, waited for on the GUI thread.
     struct Prepared
     {
+        std::mutex lock;
+        std::condition_variable ready;
+        bool done = false;
         QImage image;
         QString error;
     };
@@ -37,8 +44,8 @@ private:
     {
         return {path, {size.width(), size.height()}};
     }
-    QThreadPool m_pool;
-    std::map<Key, QFuture<Prepared>> m_entries;
+    std::map<Key, std::shared_ptr<Prepared>> m_entries;
+    WorkerPool m_pool; // last: its threads end first
 };
 
 } // namespace ozv

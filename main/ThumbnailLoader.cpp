@@ -4,14 +4,14 @@
 #include "Thumbnail.h"
 
 #include <QCoreApplication>
+#include <QThread>
+#include <cmath>
 
 namespace ozv {
 
 TThumbnailLoader::TThumbnailLoader(std::atomic<int>& counter, QObject* parent)
-    : QObject(parent), FThreads(counter)
-{
-    m_pool.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
-}
+    : QObject(parent), FThreads(counter), m_pool(std::max(2, QThread::idealThreadCount()))
+{}
 
 TThumbnailLoader::~TThumbnailLoader()
 {
@@ -25,28 +25,42 @@ void TThumbnailLoader::load(TPictureButton* button)
     button->setEnabled(false);
     const QSize fit(int(std::ceil(double(button->Image()->width()))),
                     int(std::ceil(double(button->Image()->height()))));
-    QPointer<TPictureButton> target(button);
-    const QString path = button->TagString;
-    m_pool.start([this, target, path, fit] {
-        QImage thumbnail = decodeThumbnail(path, fit);
-        QMetaObject::invokeMethod(
-            this, [this, target, thumbnail = std::move(thumbnail)] { apply(target, thumbnail); },
-            Qt::QueuedConnection);
-    });
+    // The worker only carries the guarded pointer back; it is looked at on the GUI thread alone.
+    m_pool.submit(
+        [this, target = QPointer<TPictureButton>(button), path = button->TagString, fit]() mutable {
+            Finished done{std::move(target), QImage()};
+            try {
+                done.thumbnail = decodeThumbnail(path, fit);
+            } catch (...) {
+                // out of memory while decoding: the picture counts as undecodable
+            }
+            {
+                std::lock_guard lock(m_finishedLock);
+                m_finished.push_back(std::move(done));
+            }
+            QMetaObject::invokeMethod(this, "applyFinished", Qt::QueuedConnection);
+        });
 }
 
-void TThumbnailLoader::apply(QPointer<TPictureButton> button, QImage thumbnail)
+void TThumbnailLoader::applyFinished()
 {
-    if (button) {
-        if (thumbnail.isNull()) {
-            delete button.data(); // the picture drops out of the list, with its badge
-        } else {
-            button->Image()->setImage(thumbnail);
-            button->setEnabled(true);
-        }
+    std::vector<Finished> finished;
+    {
+        std::lock_guard lock(m_finishedLock);
+        finished.swap(m_finished);
     }
-    FThreads.fetch_sub(1);
-    emit applied();
+    for (Finished& f : finished) {
+        if (f.button) {
+            if (f.thumbnail.isNull()) {
+                delete f.button.data(); // the picture drops out of the list, with its badge
+            } else {
+                f.button->Image()->setImage(f.thumbnail);
+                f.button->setEnabled(true);
+            }
+        }
+        FThreads.fetch_sub(1);
+        emit applied();
+    }
 }
 
 void TThumbnailLoader::waitForDone()

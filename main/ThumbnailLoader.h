@@ -4,11 +4,14 @@
 // on the GUI thread (the window does not close while any is counted). Results for a button that
 // no longer exists (the list was rebuilt) are dropped.
 
+#include "WorkerPool.h"
+
 #include <QImage>
+#include <QObject>
 #include <QPointer>
-#include <QThreadPool>
 #include <atomic>
-#include <functional>
+#include <mutex>
+#include <vector>
 
 namespace ozv {
 class TPictureButton;
@@ -30,9 +33,18 @@ signals:
     void applied();
 
 private:
-    void apply(QPointer<TPictureButton> button, QImage thumbnail);
+    struct Finished
+    {
+        QPointer<TPictureButton> button;
+        QImage thumbnail;
+    };
+    /// Applies every finished thumbnail (GUI thread; the workers post a call to it).
+    Q_INVOKABLE void applyFinished();
+
     std::atomic<int>& FThreads;
-    QThreadPool m_pool;
+    std::mutex m_finishedLock;
+    std::vector<Finished> m_finished;
+    WorkerPool m_pool; // last: its threads end before the members they use
 };
 
 } // namespace ozv
