@@ -109,6 +109,23 @@ def make_show(root):
         subprocess.run(["convert", "-size", "640x360", f"xc:{colour}", os.path.join(root, rel)], check=True)
 
 
+def make_second_show(root):
+    os.makedirs(root)
+    write_tone(os.path.join(root, "01 Jiný.wav"), 12, 660, level=0.4)
+    # a picture too, so that the picture panel stays and the main window keeps its layout
+    subprocess.run(["convert", "-size", "640x360", "xc:yellow", os.path.join(root, "01 Žlutá.png")], check=True)
+
+
+def first_silence(samples, after_s, seconds=0.1, threshold=0.005):
+    """The start of the first stretch of `seconds` below `threshold` after `after_s`."""
+    run, need = 0, int(seconds * RATE)
+    for i in range(int(after_s * RATE), len(samples)):
+        run = run + 1 if abs(samples[i]) < threshold else 0
+        if run >= need:
+            return (i - need + 1) / RATE
+    return None
+
+
 # --- what the audience sees and hears --------------------------------------------------------
 
 def colour_at(display, x, y, w=200, h=200):
@@ -150,12 +167,12 @@ def first_sound(samples, after_s=0.0, threshold=0.01):
 # --- the program ----------------------------------------------------------------------------
 
 class Program:
-    def __init__(self, exe, display, settings, capture, folder=None, audio="disk"):
+    def __init__(self, exe, display, settings, capture, folder=None, audio="disk", cwd=None):
         env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER=audio,
                    SDL_DISKAUDIOFILE=capture)
         args = [exe, "-settings", settings] + ([folder] if folder else [])
         self.env = env
-        self.proc = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.proc = subprocess.Popen(args, env=env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["xdotool", "search", "--sync", "--name", "Ozvenka"], env=env, capture_output=True, timeout=30)
         time.sleep(1.5)
         self.xdo("mousemove", "400", "470")  # the pointer rests on the main window: keys go there
@@ -192,11 +209,12 @@ def main():
     try:
         show = os.path.join(work, "show")
         make_show(show)
+        make_second_show(os.path.join(work, "show2"))
         settings = os.path.join(work, "Settings.ini")
         capture = os.path.join(work, "run1.raw")
 
-        # ---- first run ----
-        p = Program(exe, display, settings, capture, show)
+        # ---- first run ----  (the folder chooser opens on the working folder: the show)
+        p = Program(exe, display, settings, capture, show, cwd=show)
         check("the program is running", p.proc.poll() is None)
         p.key("q")                                   # the tone starts
         time.sleep(1.0)
@@ -251,10 +269,19 @@ def main():
         for _ in range(5):
             p.key(*(["Down"] * 10))
         p.xdo("mousemove", "400", "470")
-        # A folder change while a sound plays: the clear button stops everything.
+        # A folder change through the chooser while a sound plays: "…" opens it on the show
+        # folder, Down picks its neighbour show2, Enter accepts.
         p.key("q")
         time.sleep(1.0)
-        p.click(355, 24)  # the clear button of the folder box
+        p.click(380, 24)
+        time.sleep(1.5)
+        p.key("Down")
+        p.key("Return")
+        time.sleep(1.5)
+        p.key("q")  # the first sound of show2
+        time.sleep(1.0)
+        # Then the clear button of the folder box while that one plays.
+        p.click(355, 24)
         time.sleep(1.5)
         rc = p.stop()
         check("SIGTERM ends the program cleanly", rc == 0, f"exit status {rc}")
@@ -276,14 +303,22 @@ def main():
             if short is not None:
                 check("and ended by itself", peak(samples, short + 0.7, short + 1.2) < 0.005)
             again = first_sound(samples, start + 8.0)
-            check("the last sound played at the set volume",
+            check("the tone played at the set volume",
                   again is not None and 0.2 < peak(samples, again + 0.2, again + 0.8) < 0.3,
                   f"{peak(samples, again + 0.2, again + 0.8) if again else None}")
+            # The tone lasts 12 s; the folder changed about 2.5 s after it started.
+            gap = first_silence(samples, again) if again is not None else None
+            check("changing the folder stopped the tone", gap is not None and gap < again + 4.5,
+                  f"silent from {gap}, tone from {again}")
+            other = first_sound(samples, gap) if gap is not None else None
+            check("the new folder's sound played at its own level",
+                  other is not None and 0.35 < peak(samples, other + 0.2, other + 0.8) < 0.45,
+                  f"{peak(samples, other + 0.2, other + 0.8) if other else None}")
             # It was pressed 1 s before the clear button; the file itself lasts 12 s.
             check("clearing the folder stopped it",
-                  again is not None and peak(samples, again + 1.4, again + 2.2) < 0.005 and
-                  len(samples) / RATE > again + 2.2,
-                  f"{peak(samples, again + 1.4, again + 2.2) if again else None}")
+                  other is not None and peak(samples, other + 1.4, other + 2.2) < 0.005 and
+                  len(samples) / RATE > other + 2.2,
+                  f"{peak(samples, other + 1.4, other + 2.2) if other else None}")
 
         # ---- a restart restores what was stored ----
         capture2 = os.path.join(work, "run2.raw")
@@ -295,6 +330,19 @@ def main():
         samples = read_capture(capture2)
         start = first_sound(samples)
         check("after the restart the tone plays at its stored volume",
+              start is not None and 0.2 < peak(samples, start + 0.2, start + 0.8) < 0.3,
+              f"{peak(samples, start + 0.2, start + 0.8) if start else None}")
+        check("the folder opened is stored", "Folder=" + show + "/" in ini_text(settings), ini_text(settings))
+
+        # ---- and a start with no folder given opens the stored one ----
+        capture3 = os.path.join(work, "run3.raw")
+        p = Program(exe, display, settings, capture3)
+        p.key("q")
+        time.sleep(1.0)
+        p.stop()
+        samples = read_capture(capture3)
+        start = first_sound(samples)
+        check("a plain start opens the stored folder with its volumes",
               start is not None and 0.2 < peak(samples, start + 0.2, start + 0.8) < 0.3,
               f"{peak(samples, start + 0.2, start + 0.8) if start else None}")
     finally:
