@@ -36,7 +36,8 @@ void TPictureCache::prefetch(const QStringList& paths, QSize size, const QString
             try {
                 image = decodeFitted(path, size, &error);
             } catch (...) {
-                error = QStringLiteral("not enough memory");
+                error = QStringLiteral("Cannot decode the picture \"%1\": not enough memory.")
+                            .arg(path);
             }
             {
                 std::lock_guard lock(p->lock);
