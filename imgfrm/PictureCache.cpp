@@ -6,12 +6,6 @@ namespace ozv {
 
 TPictureCache::TPictureCache() : m_pool(2) {}
 
-TPictureCache::~TPictureCache()
-{
-    m_pool.clear();
-    m_pool.waitForDone();
-}
-
 void TPictureCache::prefetch(const QStringList& paths, QSize size, const QString& keep)
 {
     std::map<Key, std::shared_ptr<Prepared>> kept;

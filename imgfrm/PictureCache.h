@@ -18,7 +18,6 @@ class TPictureCache
 {
 public:
     TPictureCache();
-    ~TPictureCache();
 
     /// Starts preparing `paths` at `size` in the background; drops every other prepared picture
     /// except `keep`.

@@ -59,8 +59,8 @@ void TThumbnailLoader::applyFinished()
             }
         }
         FThreads.fetch_sub(1);
-        emit applied();
     }
+    if (!finished.empty()) emit applied();
 }
 
 void TThumbnailLoader::waitForDone()

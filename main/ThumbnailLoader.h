@@ -30,6 +30,7 @@ public:
     void waitForDone();
 
 signals:
+    /// Thumbnails were applied (one signal for all that arrived together).
     void applied();
 
 private:
