@@ -5,9 +5,11 @@
 #include "AudioFile.h"
 #include "CueSheet.h"
 #include "Displays.h"
+#include "FileAccess.h"
 #include "IniStore.h"
 #include "MainForm.h"
 #include "SettingsLocation.h"
+#include "Thumbnail.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,9 +24,13 @@
 namespace {
 
 int g_signalFd[2] = {-1, -1};
+// Set once the settings have been written for the last time: from then on a signal ends the
+// process at once, whatever is still shutting down (with this exit status).
+volatile std::sig_atomic_t g_finalExitCode = -1;
 
 extern "C" void onSignal(int)
 {
+    if (g_finalExitCode >= 0) ::_exit(g_finalExitCode);
     const char c = 1;
     [[maybe_unused]] const ssize_t n = ::write(g_signalFd[0], &c, 1);
 }
@@ -40,7 +46,7 @@ int main(int argc, char** argv)
 {
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+        args << ozv::decodeFileName(argv[i]); // a folder name need not be UTF-8
     const ozv::CommandLine cmd = ozv::parseCommandLine(args);
     if (!cmd.error.isEmpty()) {
         print(stderr, QStringLiteral("ozvenka: %1\n").arg(cmd.error));
@@ -61,9 +67,13 @@ int main(int argc, char** argv)
                   QStringLiteral("ozvenka: the folder \"%1\" does not exist.\n").arg(folder));
             return 2;
         }
-        print(stdout, ozv::cueSheet(folder, [](const QString& path) {
-                  return ozv::audio::probeAudioFile(path).has_value();
-              }));
+        print(stdout,
+              ozv::cueSheet(
+                  folder,
+                  [](const QString& path) { return ozv::audio::probeAudioFile(path).has_value(); },
+                  [](const QString& path) {
+                      return !ozv::decodeThumbnail(path, ozv::kThumbnailBox).isNull();
+                  }));
         return 0;
     }
 
@@ -98,9 +108,11 @@ int main(int argc, char** argv)
             char c;
             [[maybe_unused]] const ssize_t n = ::read(g_signalFd[1], &c, 1);
             if (++signalCount > 1) {
-                form->settings().UpdateFile();
+                QString error;
+                const bool written = form->settings().UpdateFile(&error);
+                if (!written) print(stderr, QStringLiteral("ozvenka: %1\n").arg(error));
                 std::fflush(nullptr);
-                std::_Exit(0);
+                std::_Exit(written ? 0 : 1);
             }
             retryClose.start();
             form->close();
@@ -114,8 +126,13 @@ int main(int argc, char** argv)
         sigaction(SIGTERM, &sa, nullptr);
     }
 
+    // A final write that fails is said on stderr (by the window) and in the exit status.
+    bool finalWriteFailed = false;
+    form->finalWriteFailed = [&finalWriteFailed] { finalWriteFailed = true; };
     form->showMaximized();
-    const int rc = app.exec();
+    int rc = app.exec();
     form.reset(); // writes the settings
+    if (finalWriteFailed && rc == 0) rc = 1;
+    g_finalExitCode = rc;
     return rc;
 }

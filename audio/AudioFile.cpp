@@ -1,8 +1,11 @@
 #include "AudioFile.h"
 
+#include "FileAccess.h"
+
 #include <QFile>
 #include <samplerate.h>
 #include <sndfile.h>
+#include <unistd.h>
 #include <vector>
 
 namespace ozv::audio {
@@ -21,20 +24,38 @@ std::int64_t AudioInfo::duration() const
 
 namespace {
 
-SNDFILE* openFile(const QString& path, SF_INFO* info, QString* reason)
+// An open sound file: libsndfile reads through a descriptor that we opened (regular files
+// only, never blocking on a FIFO) and close ourselves.
+struct OpenFile
+{
+    SNDFILE* sf = nullptr;
+    int fd = -1;
+    void close()
+    {
+        if (sf) sf_close(sf);
+        if (fd >= 0) ::close(fd);
+        sf = nullptr;
+        fd = -1;
+    }
+};
+
+OpenFile openFile(const QString& path, SF_INFO* info, QString* reason)
 {
     *info = SF_INFO{};
-    SNDFILE* sf = sf_open(QFile::encodeName(path).constData(), SFM_READ, info);
-    if (!sf) {
+    OpenFile f;
+    f.fd = openRegularFile(path, reason);
+    if (f.fd < 0) return f;
+    f.sf = sf_open_fd(f.fd, SFM_READ, info, SF_FALSE);
+    if (!f.sf) {
         if (reason) *reason = QString::fromLocal8Bit(sf_strerror(nullptr));
-        return nullptr;
+        f.close();
+        return f;
     }
     if (info->channels <= 0 || info->samplerate <= 0 || info->frames < 0) {
         if (reason) *reason = QStringLiteral("no audio channels");
-        sf_close(sf);
-        return nullptr;
+        f.close();
     }
-    return sf;
+    return f;
 }
 
 AudioInfo toInfo(const SF_INFO& sfi)
@@ -51,14 +72,15 @@ AudioInfo toInfo(const SF_INFO& sfi)
 std::optional<AudioInfo> probeAudioFile(const QString& path, QString* reason)
 {
     SF_INFO sfi;
-    SNDFILE* sf = openFile(path, &sfi, reason);
-    if (!sf) return std::nullopt;
-    sf_close(sf);
+    OpenFile f = openFile(path, &sfi, reason);
+    if (!f.sf) return std::nullopt;
+    f.close();
     return toInfo(sfi);
 }
 
 struct Decoder::Impl
 {
+    OpenFile file;
     SNDFILE* sf = nullptr;
     SRC_STATE* src = nullptr;
     int channels = 0;
@@ -74,7 +96,7 @@ struct Decoder::Impl
     ~Impl()
     {
         if (src) src_delete(src);
-        if (sf) sf_close(sf);
+        file.close();
     }
 
     // Reads up to kChunk source frames into `dst` as stereo; returns frames read.
@@ -104,7 +126,8 @@ bool Decoder::open(const QString& path)
 {
     d = std::make_unique<Impl>();
     SF_INFO sfi;
-    d->sf = openFile(path, &sfi, nullptr);
+    d->file = openFile(path, &sfi, nullptr);
+    d->sf = d->file.sf;
     if (!d->sf) return false;
     m_info = toInfo(sfi);
     d->channels = sfi.channels;

@@ -9,7 +9,9 @@ namespace ozv {
 
 /// "[Sounds]", then per group "# caption" and "KEY<TAB>caption<TAB>file name" lines, then
 /// "[Pictures]" likewise with F1..F12. Sound files for which `playable` is false are left out
-/// (they get no button and use no hot-key). `folder` must exist.
-QString cueSheet(const QString& folder, const std::function<bool(const QString&)>& playable);
+/// (they get no button and use no hot-key); pictures for which `showable` is false are left
+/// out (they get no button; a first picture's F-key goes with it). `folder` must exist.
+QString cueSheet(const QString& folder, const std::function<bool(const QString&)>& playable,
+                 const std::function<bool(const QString&)>& showable = {});
 
 } // namespace ozv

@@ -1,8 +1,9 @@
 #include "IniStore.h"
 
+#include "FileAccess.h"
+
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cmath>
 #include <cstdio>
@@ -36,11 +37,13 @@ QChar systemDecimalSeparator()
 
 IniStore::IniStore(const QString& path) : m_path(path)
 {
-    QFile file(path);
-    if (!file.exists()) return;
-    if (!file.open(QIODevice::ReadOnly))
-        throw IniLoadError(
-            QStringLiteral("Cannot open settings file \"%1\". %2").arg(path, file.errorString()));
+    if (fileKind(path) == FileKind::Missing) return;
+    QString reason;
+    const int fd = openRegularFile(path, &reason, kMaxFileSize);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        throw IniLoadError(QStringLiteral("Cannot open settings file \"%1\". %2")
+                               .arg(path, fd < 0 ? reason : file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw IniLoadError(
@@ -365,16 +368,18 @@ QStringList IniStore::keyNames(const QString& section) const
 
 bool IniStore::UpdateFile(QString* error) const
 {
+    return writeSnapshot(m_path, serialize(), error);
+}
+
+bool IniStore::writeSnapshot(const QString& path, const QByteArray& bytes, QString* error)
+{
     auto fail = [&](const QString& reason) {
-        if (error) *error = QStringLiteral("Cannot create file \"%1\". %2").arg(m_path, reason);
+        if (error) *error = QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
         return false;
     };
-    if (m_path.isEmpty()) return fail(QStringLiteral("No settings file name was given."));
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-    const QByteArray bytes = serialize();
-    if (file.write(bytes) != bytes.size()) return fail(file.errorString());
-    if (!file.commit()) return fail(file.errorString());
+    if (path.isEmpty()) return fail(QStringLiteral("No settings file name was given."));
+    QString reason;
+    if (!replaceFileAtomically(path, bytes, &reason)) return fail(reason);
     return true;
 }
 
@@ -394,6 +399,13 @@ QString EscapeIniName(const QString& name)
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t c = name.at(i).unicode();
         const bool edgeBlank = c <= 0x20 && (i < first || i >= last);
+        // A byte of a file name that is not text (FileAccess.h) is written as that byte.
+        const bool carriedByte =
+            c >= 0xDC80 && c <= 0xDCFF && !(i > 0 && name.at(i - 1).isHighSurrogate());
+        if (carriedByte) {
+            out += u'%' + QString::number(c - 0xDC00, 16).toUpper();
+            continue;
+        }
         if (c == u'%' || c == u'=' || c == u'[' || c == u']' || c < 0x20 || edgeBlank ||
             (i == 0 && c == u';'))
             out += u'%' + QString::number(c, 16).toUpper().rightJustified(2, u'0');

@@ -30,7 +30,8 @@ public:
     /// An empty store bound to no file.
     IniStore() = default;
     /// Opens the store on `path`; reads the file when it exists. Throws IniLoadError when the
-    /// file exists but cannot be read or is not valid UTF-8 (the file is left untouched).
+    /// file exists but cannot be read, is not a regular file, is larger than kMaxFileSize or is
+    /// not valid UTF-8 (the file is left untouched).
     explicit IniStore(const QString& path);
 
     const QString& fileName() const { return m_path; }
@@ -62,6 +63,13 @@ public:
     /// Returns false and sets `error` (a message naming the file and the system's reason)
     /// when the write fails; the in-memory content is kept either way.
     bool UpdateFile(QString* error = nullptr) const;
+    /// Writes serialized content to `path` as UpdateFile does; any thread (the bytes are a
+    /// snapshot taken on the GUI thread).
+    static bool writeSnapshot(const QString& path, const QByteArray& bytes, QString* error);
+
+    /// A settings file larger than this is refused: reading it would take many times its size
+    /// in memory, and no show needs more than a small part of it.
+    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
     /// Integer text as the store reads it: decimal, or hex after "$", "x" or "0x".
     static std::optional<qint32> parseInteger(const QString& text);
@@ -94,7 +102,8 @@ private:
 };
 
 /// Escapes "%", "=", "[" and "]" as %25, %3D, %5B, %5D in names derived from file paths (and,
-/// so that every name reads back, control characters, blanks at either end and a leading ";").
+/// so that every name reads back, control characters, blanks at either end and a leading ";";
+/// a byte of a file name that is not text is written as %XX of that byte).
 QString EscapeIniName(const QString& name);
 
 /// The folder section of a file: the escaped directory part of its path (without the final

@@ -1,14 +1,14 @@
 #include "MediaScan.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
+#include "FileAccess.h"
+
 #include <algorithm>
 
 namespace ozv {
 
 QString normalizeFolder(const QString& folder)
 {
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) return QString();
+    if (folder.isEmpty() || fileKind(folder) != FileKind::Directory) return QString();
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
@@ -155,22 +155,15 @@ QString StripOrderPrefix(const QString& name)
     return name.mid(i);
 }
 
+QString captionOf(const QString& name)
+{
+    return readableName(StripOrderPrefix(name));
+}
+
 FolderListing listFolder(const QString& folder)
 {
-    FolderListing listing;
-    QString base = folder;
-    if (!base.endsWith(u'/')) base += u'/';
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        const QString path = base + info.fileName();
-        if (info.isDir())
-            listing.folders << path;
-        else
-            listing.files << path;
-    }
-    return listing;
+    FolderEntries entries = readFolder(folder);
+    return FolderListing{std::move(entries.files), std::move(entries.folders)};
 }
 
 namespace {

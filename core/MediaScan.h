@@ -21,6 +21,9 @@ QString normalizeFolder(const QString& folder);
 int CompareMediaFiles(const QString& left, const QString& right);
 /// The caption of a name: its leading number, one dot after it and white space removed.
 QString StripOrderPrefix(const QString& name);
+/// What the boards show for a file or folder name: StripOrderPrefix, with bytes of the name
+/// that are not text shown as U+FFFD.
+QString captionOf(const QString& name);
 
 /// The last component of a path without its extension (a name without "." stays whole).
 QString baseNameOf(const QString& path);
@@ -31,10 +34,11 @@ bool hasExtension(const QString& fileName, const QStringList& extensions);
 
 struct FolderListing
 {
-    QStringList files;   // every entry that is not a directory, as full paths
+    QStringList files;   // every regular file, as full paths (FIFOs, devices: left out)
     QStringList folders; // every directory entry but "." and "..", as full paths
 };
-/// One enumeration of a folder's direct entries; an unreadable folder lists nothing.
+/// One enumeration of a folder's direct entries, names kept as the file system gave them
+/// (FileAccess.h); an unreadable folder lists nothing.
 FolderListing listFolder(const QString& folder);
 
 struct MediaGroup
@@ -42,7 +46,7 @@ struct MediaGroup
     QString folder;    // the folder's path
     QString name;      // "(vybraná složka)" or the sub-folder's own name
     QStringList files; // sorted full paths of the matching files
-    QString caption() const { return StripOrderPrefix(name); }
+    QString caption() const { return captionOf(name); }
 };
 
 /// The groups of a board in board order: the base folder's own files, then each sorted

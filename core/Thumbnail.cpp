@@ -1,8 +1,13 @@
 #include "Thumbnail.h"
 
+#include "FileAccess.h"
+
+#include <QFile>
+
 #include <QImageReader>
 #include <QPainter>
 #include <algorithm>
+#include <unistd.h>
 
 namespace ozv {
 
@@ -25,11 +30,26 @@ bool sizeAcceptable(QImageReader& reader, QSize full)
     return reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize);
 }
 
+// Opens a picture file for a reader: regular files only, never blocking (FileAccess.h).
+bool openPicture(const QString& path, QFile& file, QString* reason)
+{
+    const int fd = openRegularFile(path, reason);
+    if (fd < 0) return false;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        if (reason) *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QImage decodeThumbnail(const QString& path, QSize fitBox)
 {
-    QImageReader reader(path);
+    QFile file;
+    if (!openPicture(path, file, nullptr)) return QImage();
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     const QSize full = reader.size();
@@ -59,14 +79,22 @@ QImage decodeThumbnail(const QString& path, QSize fitBox)
 
 QImage decodeFitted(const QString& path, QSize target, QString* error)
 {
-    QImageReader reader(path);
+    QFile file;
+    QString reason;
+    if (!openPicture(path, file, &reason)) {
+        if (error)
+            *error = QStringLiteral("Cannot open the picture \"%1\": %2")
+                         .arg(readableName(path), reason);
+        return QImage();
+    }
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     const QSize full = reader.size();
     if (!sizeAcceptable(reader, full)) {
         if (error)
             *error = QStringLiteral("The picture \"%1\" is too large (%2 x %3).")
-                         .arg(path)
+                         .arg(readableName(path))
                          .arg(full.width())
                          .arg(full.height());
         return QImage();
@@ -83,7 +111,7 @@ QImage decodeFitted(const QString& path, QSize target, QString* error)
     if (picture.isNull()) {
         if (error)
             *error = QStringLiteral("Cannot decode the picture \"%1\": %2")
-                         .arg(path, reader.errorString());
+                         .arg(readableName(path), reader.errorString());
         return QImage();
     }
     if (drawSize.isEmpty()) drawSize = picture.size().scaled(target, Qt::KeepAspectRatio);

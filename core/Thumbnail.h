@@ -11,6 +11,9 @@ namespace ozv {
 /// (JPEG): decoding and scaling them whole would take gigabytes.
 constexpr qint64 kMaxPicturePixels = 120'000'000;
 
+/// The box a picture button's thumbnail is fitted into.
+constexpr QSize kThumbnailBox(96, 52);
+
 /// The size of a w x h picture's thumbnail in a fit box: reduced with its aspect kept (each
 /// side truncated), never enlarged.
 QSize thumbnailSize(QSize picture, QSize fitBox);

@@ -2,6 +2,7 @@
 
 #include "CrossFade.h"
 #include "Easing.h"
+#include "FileAccess.h"
 #include "IniStore.h"
 #include "SettingsKeys.h"
 
@@ -96,7 +97,7 @@ void TImageForm::LoadBitmap(const QString& name)
     const QImage previousTarget = m_target;
     const QFileInfo info(name);
     const QByteArray suffix = info.suffix().toLower().toLatin1();
-    if (!name.isEmpty() && info.exists() &&
+    if (!name.isEmpty() && fileKind(name) != FileKind::Missing &&
         QImageReader::supportedImageFormats().contains(suffix)) {
         QString error;
         QImage picture = m_cache.take(name, size(), &error);

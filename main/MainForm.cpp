@@ -131,8 +131,10 @@ TMainForm::~TMainForm()
     ImagesFlowLayout->clearChildren();
     m_imageForm.reset();
     QString error;
-    if (!FSettings->UpdateFile(&error))
+    if (!FSettings->UpdateFile(&error)) {
         std::fprintf(stderr, "ozvenka: %s\n", qUtf8Printable(error));
+        if (finalWriteFailed) finalWriteFailed();
+    }
 }
 
 void TMainForm::buildLayout()

@@ -115,6 +115,9 @@ public:
 
     /// Asks the operator before the volume reset; replaceable (tests answer it themselves).
     std::function<bool()> confirmReset;
+    /// Called when the write of the settings as the window is destroyed fails (the error is
+    /// on stderr then).
+    std::function<void()> finalWriteFailed;
     /// Shows an error to the operator without stopping the show.
     void reportError(const QString& message);
     QString lastError() const { return m_lastError; }

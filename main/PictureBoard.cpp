@@ -35,10 +35,10 @@ void TPictureBoard::rebuild(const QString& folder)
 void TPictureBoard::createGroup(const QString& groupName, const QStringList& files, int& counter)
 {
     TFlowLayout* flow = board();
-    addGroupHeader(flow, StripOrderPrefix(groupName));
+    addGroupHeader(flow, captionOf(groupName));
     bool first = true;
     for (const QString& file : files) {
-        auto* button = new TPictureButton(file, StripOrderPrefix(baseNameOf(file)));
+        auto* button = new TPictureButton(file, captionOf(baseNameOf(file)));
         button->setKeyDownHandler(m_keyDown);
         connect(button, &QPushButton::clicked, this, [this, button] { ImageButtonClick(button); });
         if (first && counter < kFKeyCount) {

@@ -1,5 +1,7 @@
 #include "PictureButton.h"
 
+#include "Thumbnail.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -38,7 +40,7 @@ TPictureButton::TPictureButton(const QString& path, const QString& caption, QWid
     setFixedSize(kWidth, kHeight);
     setCaptionLayout(QMargins(4, 4, 4, 4), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine);
     m_image = new TImageView(this);
-    m_image->setGeometry(4, 4, kWidth - 8, kHeight - 4 - 22); // padding 4, 4, 4, 22
+    m_image->setGeometry(QRect(QPoint(4, 4), kThumbnailBox)); // padding 4, 4, 4, 22
 }
 
 void TPictureButton::setFKey(int n)

@@ -38,7 +38,7 @@ void TSoundBoard::rebuild(const QString& folder)
 
 void TSoundBoard::createGroup(const QString& groupName, const QStringList& files, int& counter)
 {
-    addGroupHeader(m_board, StripOrderPrefix(groupName));
+    addGroupHeader(m_board, captionOf(groupName));
     for (const QString& file : files) {
         const QString section = folderSectionOf(file);
         const QString key = fileKeyOf(file);
@@ -47,7 +47,7 @@ void TSoundBoard::createGroup(const QString& groupName, const QStringList& files
         TSoundButton* button = nullptr;
         try {
             button =
-                new TSoundButton(m_engine, file, StripOrderPrefix(baseNameOf(file)), volume, fade);
+                new TSoundButton(m_engine, file, captionOf(baseNameOf(file)), volume, fade);
         } catch (...) {
             continue; // a file the player cannot open gets no button and uses no hot-key
         }
