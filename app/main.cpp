@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     }
     if (cmd.cueSheetFolder) {
         const QString folder = *cmd.cueSheetFolder;
-        if (!QFileInfo(folder).isDir()) {
+        if (ozv::fileKind(folder) != ozv::FileKind::Directory) {
             print(stderr,
                   QStringLiteral("ozvenka: the folder \"%1\" does not exist.\n").arg(folder));
             return 2;

@@ -3,6 +3,8 @@
 #include "FileAccess.h"
 
 #include <QFile>
+#include <algorithm>
+#include <cmath>
 #include <samplerate.h>
 #include <sndfile.h>
 #include <unistd.h>
@@ -99,6 +101,15 @@ struct Decoder::Impl
         file.close();
     }
 
+    // A float file may hold anything. NaN, infinities and values far beyond any real
+    // recording (above +24 dBFS) are damage and become silence; the rest is held to full
+    // scale. So one damaged file can neither silence nor drown the other sounds.
+    static float clean(float x)
+    {
+        constexpr float kDamaged = 16.0f;
+        return std::isfinite(x) && std::fabs(x) <= kDamaged ? std::clamp(x, -1.0f, 1.0f) : 0.0f;
+    }
+
     // Reads up to kChunk source frames into `dst` as stereo; returns frames read.
     std::int64_t readStereo(float* dst, std::int64_t frames)
     {
@@ -111,8 +122,8 @@ struct Decoder::Impl
         }
         for (sf_count_t i = 0; i < got; ++i) {
             const float* f = &raw[std::size_t(i * channels)];
-            dst[2 * i] = f[0];
-            dst[2 * i + 1] = channels > 1 ? f[1] : f[0];
+            dst[2 * i] = clean(f[0]);
+            dst[2 * i + 1] = clean(channels > 1 ? f[1] : f[0]);
         }
         if (got < frames) sourceDone = true;
         return got;

@@ -152,6 +152,12 @@ void Mixer::process(float* out, int frames)
         renderVoice(v, out, frames);
         if (v.active && v.player) v.player->position.store(v.pos, std::memory_order_relaxed);
     }
+    // The master never leaves -1..1, whatever the voices summed to (NaN cannot come from
+    // cleaned sources, but would be silenced here too).
+    for (int i = 0; i < 2 * frames; ++i) {
+        const float x = out[i];
+        out[i] = x != x ? 0.0f : std::clamp(x, -1.0f, 1.0f);
+    }
     m_cycles.fetch_add(1, std::memory_order_release);
 }
 

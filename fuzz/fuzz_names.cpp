@@ -1,5 +1,7 @@
-// Ordering, captions and escaping on any names: consistent, and never out of bounds.
+// Ordering, captions, escaping and file-name bytes on any names: consistent, and never out of
+// bounds.
 
+#include "FileAccess.h"
 #include "IniStore.h"
 #include "MediaScan.h"
 
@@ -47,10 +49,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!ok || i + 2 >= escaped.size() ||
             escaped.mid(i + 1, 2) != escaped.mid(i + 1, 2).toUpper())
             std::abort();
-        decoded += QChar(char16_t(code));
+        // Characters from 0x80 up are never escaped, so such an escape is a byte of a file name
+        // that is not text (FileAccess.h).
+        decoded += QChar(char16_t(code >= 0x80 ? 0xDC00 + code : code));
         i += 2;
     }
     if (decoded != a) std::abort();
+    // The same bytes as a file name: carried whole, readable, and valid text once escaped.
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString name = ozv::decodeFileName(bytes);
+    if (ozv::encodeFileName(name) != bytes) std::abort();
+    if (ozv::hasForeignBytes(ozv::readableName(name))) std::abort();
+    const QByteArray stored = ozv::EscapeIniName(name).toUtf8();
+    if (QString::fromUtf8(stored).toUtf8() != stored ||
+        stored.contains("\xEF\xBF\xBD") != name.contains(QChar::ReplacementCharacter))
+        std::abort();
     (void)ozv::baseNameOf(a);
     (void)ozv::lastComponent(b);
     return 0;

@@ -4,6 +4,7 @@
 #include "Displays.h"
 #include "Easing.h"
 #include "EffectIcon.h"
+#include "FileAccess.h"
 #include "FolderDialog.h"
 #include "ImageForm.h"
 #include "KeyboardControl.h"
@@ -302,7 +303,7 @@ void TMainForm::FormShow()
 {
     QString folder = FSettings->ReadString(keys::Application, keys::Folder, QDir::currentPath());
     if (!m_startFolder.isEmpty()) folder = m_startFolder;
-    if (!QFileInfo(folder).isDir()) folder = QDir::currentPath();
+    if (fileKind(folder) != FileKind::Directory) folder = QDir::currentPath();
     const double free = split::freeWidth(width());
     if (free > 0) {
         m_splitRatio = float(split::clampRatio(

@@ -1,11 +1,15 @@
 // Files that are not what they claim: none of them may crash or hang the engine.
 
 #include "AudioEngine.h"
+#include "FileAccess.h"
 #include "MediaPlayer.h"
 #include "TestSupport.h"
 
 #include <QFile>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ozv::audio;
 using ozv::test::TempFolder;
@@ -100,4 +104,96 @@ TEST(BadAudio, PressedBeforeItsHeadIsDecodedStillPlays)
     const int frames = playToEnd(engine, player, 5 * kMixRate);
     EXPECT_GE(frames, kMixRate / 2 - AudioEngine::kPeriodFrames);
     EXPECT_EQ(player.State(), State::Stopped);
+}
+
+TEST(BadAudio, DamagedFloatSamplesNeitherSilenceNorDrownTheOthers)
+{
+    TempFolder dir;
+    const QString clean = dir.prepare(QStringLiteral("clean.wav"));
+    ASSERT_TRUE(ozv::fixtures::writeConstant(clean, kMixRate, 1.0, 0.25f));
+    const QString damaged = dir.prepare(QStringLiteral("damaged.wav"));
+    // Runs of NaN, +-infinity, 1e30 and -1e30, with a loud but real 1.5 between them.
+    const float kinds[] = {std::nanf(""), INFINITY, -INFINITY, 1e30f, -1e30f, 1.5f};
+    ASSERT_TRUE(ozv::fixtures::writeAudio(
+        damaged, ozv::fixtures::AudioFormat::WavFloat, kMixRate, 2, kMixRate,
+        [&](long f, int) { return kinds[(f / 1000) % std::size(kinds)]; }));
+    AudioEngine engine(AudioEngine::Mode::Offline);
+    TMediaPlayer a(engine), b(engine);
+    a.setFileName(clean);
+    b.setFileName(damaged);
+    engine.waitUntilIdle();
+    a.Play();
+    b.Play();
+    std::vector<float> out(2 * std::size_t(kMixRate) * 9 / 10);
+    for (std::size_t done = 0; done < out.size() / 2;) {
+        engine.waitUntilIdle();
+        const int n = int(std::min<std::size_t>(AudioEngine::kPeriodFrames, out.size() / 2 - done));
+        engine.render(out.data() + 2 * done, n);
+        done += std::size_t(n);
+    }
+    // After the start ramp, each frame is the clean tone alone where the other file is damaged,
+    // and full scale (never beyond) where it is loud.
+    int damagedFrames = 0, loudFrames = 0;
+    for (std::size_t f = 1000; f < out.size() / 2; ++f) {
+        const float expected = (f / 1000) % std::size(kinds) == 5 ? 1.0f : 0.25f;
+        for (int c = 0; c < 2; ++c) {
+            const float x = out[2 * f + std::size_t(c)];
+            ASSERT_TRUE(std::isfinite(x)) << "frame " << f;
+            ASSERT_LE(std::fabs(x), 1.0f) << "frame " << f;
+            ASSERT_NEAR(x, expected, 1e-5) << "frame " << f;
+        }
+        ++(expected == 1.0f ? loudFrames : damagedFrames);
+    }
+    EXPECT_GT(damagedFrames, 30000);
+    EXPECT_GT(loudFrames, 5000);
+}
+
+TEST(BadAudio, AFileThatBlocksHoldsUpNoOtherSound)
+{
+    TempFolder dir;
+    const QString steady = dir.prepare(QStringLiteral("steady.wav"));
+    ASSERT_TRUE(ozv::fixtures::writeConstant(steady, kMixRate, 3.0, 0.25f));
+    const QString swapped = dir.prepare(QStringLiteral("swapped.wav"));
+    ASSERT_TRUE(ozv::fixtures::writeConstant(swapped, kMixRate, 3.0, 0.125f));
+    AudioEngine engine(AudioEngine::Mode::Offline);
+    TMediaPlayer a(engine), b(engine);
+    a.setFileName(steady);
+    b.setFileName(swapped);
+    engine.waitUntilIdle();
+    // The file is replaced by a FIFO after the board was built (as a hung share would behave):
+    // opening it for streaming would wait for a writer that never comes.
+    ASSERT_TRUE(QFile::remove(swapped));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(swapped).constData(), 0600), 0);
+    b.Play();
+    a.Play();
+    std::vector<float> out(2 * std::size_t(kMixRate) * 2);
+    for (std::size_t done = 0; done < out.size() / 2;) {
+        ASSERT_TRUE(engine.waitUntilIdle(2000)) << "the streaming thread is stuck";
+        const int n = int(std::min<std::size_t>(AudioEngine::kPeriodFrames, out.size() / 2 - done));
+        engine.render(out.data() + 2 * done, n);
+        done += std::size_t(n);
+    }
+    // The swapped file plays its decoded head and ends; the other sound streams on whole.
+    for (std::size_t f = std::size_t(kHeadFrames) + 1000; f < out.size() / 2; ++f)
+        ASSERT_NEAR(out[2 * f], 0.25f, 1e-6) << "frame " << f;
+    EXPECT_EQ(b.State(), State::Stopped);
+    EXPECT_EQ(a.State(), State::Playing);
+}
+
+TEST(BadAudio, ANameThatIsNotTextStillPlays)
+{
+    TempFolder dir;
+    const QString made = dir.prepare(QStringLiteral("made.wav"));
+    ASSERT_TRUE(ozv::fixtures::writeConstant(made, kMixRate, 0.5, 0.25f));
+    const QByteArray native = QFile::encodeName(dir.path()) + "/15 Latin1 \xE9.wav";
+    ASSERT_EQ(::rename(QFile::encodeName(made).constData(), native.constData()), 0);
+    const QString name = ozv::decodeFileName(native);
+    AudioEngine engine(AudioEngine::Mode::Offline);
+    TMediaPlayer player(engine);
+    ASSERT_NO_THROW(player.setFileName(name));
+    EXPECT_NEAR(player.Duration() / double(kMediaTimeUnitsPerSecond), 0.5, 1e-3);
+    engine.waitUntilIdle();
+    const int frames = playToEnd(engine, player, 5 * kMixRate);
+    EXPECT_GE(frames, kMixRate / 2 - AudioEngine::kPeriodFrames);
+    ::unlink(native.constData()); // Qt cannot name it for the folder's removal
 }

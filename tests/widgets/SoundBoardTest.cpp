@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <filesystem>
+#include <unistd.h>
 
 using namespace ozv;
 using namespace ozv::test;
@@ -288,4 +290,36 @@ TEST_F(SoundBoard, ARebuildStopsEverySoundFirst)
     for (std::size_t i = 2 * 480; i < out.size(); ++i)
         loudest = std::max(loudest, std::fabs(out[i]));
     EXPECT_EQ(loudest, 0.0f); // both faded out within the ramp
+}
+
+TEST_F(SoundBoard, NamesThatAreNotTextGetButtonsThatPlayAndKeepTheirVolume)
+{
+    const QString made = show.tone(S("made.wav"), 2);
+    const QString sub = show.path(S("sub"));
+    show.tone(S("sub/01 In.wav"), 2);
+    const QByteArray base = QFile::encodeName(show.path());
+    ASSERT_EQ(::rename(QFile::encodeName(made).constData(), base + "/15 Latin1 \xE9.wav"), 0);
+    ASSERT_EQ(::rename(QFile::encodeName(sub).constData(), base + "/1 Group \xFF bad"), 0);
+    open();
+    ASSERT_EQ(board().buttons().size(), 2);
+    EXPECT_EQ(button(0)->text(), S("Latin1 \uFFFD"));
+    EXPECT_EQ(button(1)->text(), S("In"));
+    QStringList headers;
+    for (QLabel* l : form->SoundsFlowLayout->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        headers << l->text();
+    EXPECT_TRUE(headers.contains(S("Group \uFFFD bad"))) << headers.join(u'|').toStdString();
+    engine->waitUntilIdle();
+    for (int i : {0, 1}) {
+        button(i)->click();
+        EXPECT_EQ(button(i)->MediaPlayer()->State(), State::Playing) << i;
+    }
+    render(24000);
+    EXPECT_EQ(button(1)->MediaPlayer()->State(), State::Playing);
+    button(0)->TrackBar()->setValue(33);
+    closeWindow();
+    const QByteArray written = readAll(settingsPath());
+    EXPECT_TRUE(written.contains("15 Latin1 %E9.wav=33")) << written.constData();
+    open();
+    EXPECT_EQ(button(0)->TrackBar()->value(), 33);
+    std::filesystem::remove_all(base.toStdString()); // Qt cannot name these for the removal
 }
