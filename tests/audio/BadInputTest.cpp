@@ -197,3 +197,41 @@ TEST(BadAudio, ANameThatIsNotTextStillPlays)
     EXPECT_GE(frames, kMixRate / 2 - AudioEngine::kPeriodFrames);
     ::unlink(native.constData()); // Qt cannot name it for the folder's removal
 }
+
+TEST(BadAudio, AFileOverwrittenWhilePlayingStaysWithinFullScale)
+{
+    TempFolder dir;
+    const QString path = dir.prepare(QStringLiteral("overwritten.wav"));
+    ASSERT_TRUE(ozv::fixtures::writeAudio(path, ozv::fixtures::AudioFormat::WavFloat, kMixRate, 2,
+                                          4 * kMixRate, [](long, int) { return 0.5f; }));
+    AudioEngine engine(AudioEngine::Mode::Offline);
+    TMediaPlayer player(engine);
+    player.setFileName(path);
+    engine.waitUntilIdle();
+    player.Play();
+    std::vector<float> out(2 * AudioEngine::kPeriodFrames);
+    float worst = 0;
+    bool finite = true;
+    for (int period = 0; period < 3 * kMixRate / AudioEngine::kPeriodFrames; ++period) {
+        if (period == 20) {
+            // Past the header, every byte becomes noise: as float samples that is NaN, infinity
+            // and anything up to 3e38, in the part still to be streamed.
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            QByteArray noise(int(f.size() - 64), Qt::Uninitialized);
+            std::uint32_t x = 12345;
+            for (char& c : noise)
+                c = char((x = x * 1664525u + 1013904223u) >> 24);
+            f.seek(64);
+            ASSERT_EQ(f.write(noise), noise.size());
+        }
+        engine.waitUntilIdle();
+        engine.render(out.data(), AudioEngine::kPeriodFrames);
+        for (float s : out) {
+            finite = finite && std::isfinite(s);
+            worst = std::max(worst, std::fabs(s));
+        }
+    }
+    EXPECT_TRUE(finite);
+    EXPECT_LE(worst, 1.0f);
+}
