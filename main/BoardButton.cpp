@@ -140,18 +140,16 @@ void TBoardButton::moveEvent(QMoveEvent* e)
 
 void TBoardButton::keyPressEvent(QKeyEvent* e)
 {
-    KeyArgs args = keyArgsFrom(*e);
+    // Every key goes to the show's key handler, never to the button itself: Enter or Space on
+    // a button that has the focus after a click must not restart its sound. A held key counts
+    // once.
     e->accept();
-    if (args.consumed()) return;
+    if (e->isAutoRepeat()) return;
+    KeyArgs args = keyArgsFrom(*e);
+    if (args.consumed() || !m_keyDown) return;
     QPointer<TBoardButton> self(this);
-    if (m_keyDown) m_keyDown(this, args);
-    if (!self) return;
-    if (!args.anyModifier() && (args.key == 13 || args.keyChar == u' ')) {
-        runClickHandler();
-        args.key = 0;
-        args.keyChar = QChar();
-    }
-    if (!args.consumed() && m_keyDown) m_keyDown(window(), args);
+    m_keyDown(this, args);
+    if (self && !args.consumed()) m_keyDown(window(), args);
 }
 
 void TBoardButton::keyReleaseEvent(QKeyEvent* e)

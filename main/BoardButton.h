@@ -1,8 +1,8 @@
 #pragma once
 // The toggle button shared by both boards: a tag string (the file's path), an integer tag,
 // an optional badge overhanging its top-left corner, and the key delivery of a focused button
-// (the key goes to the key handler first; a remaining Enter or Space then clicks the button
-// without changing its pressed state). GUI thread only.
+// (every key goes to the key handler; none clicks the button, and a held key counts once).
+// GUI thread only.
 
 #include "KeyMapping.h"
 

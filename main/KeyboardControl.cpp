@@ -60,14 +60,15 @@ void TKeyboardControl::FormKeyDown(QObject*, KeyArgs& args)
         return;
     }
 
-    // F1..F12: the first picture of group 1..12 (or blank when it is shown or missing).
+    // F1..F12: the picture that carries the key's badge, the first of group 1..12 (or blank
+    // when it is shown, or missing because it could not be decoded).
     if (key >= vk::F1 && key <= vk::F12) {
-        int n = key - vk::F1;
+        const int tag = TPictureButton::kFirstFKeyTag + (key - vk::F1);
         args.key = 0;
         active = 0;
         for (; active < flow->childCount(); ++active) {
             auto* b = qobject_cast<TBoardButton*>(flow->childAt(active));
-            if (b && b->Tag >= TPictureButton::kFirstFKeyTag && --n < 0) break;
+            if (b && b->Tag == tag) break;
         }
         if (active >= flow->childCount()) active = -1;
         if (active < 0) {

@@ -117,7 +117,10 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
         QMessageBox box(QMessageBox::Question, windowTitle(),
                         QStringLiteral("Obnovit hlasitost u všech souborů?"),
                         QMessageBox::Ok | QMessageBox::Cancel, this);
-        box.setDefaultButton(QMessageBox::Ok);
+        // Enter must not erase every stored volume: an operator presses it for the next
+        // picture. The answer that changes nothing is the default.
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
         const int answer = box.exec();
         return answer == QMessageBox::Ok || answer == QMessageBox::Yes ||
                answer == QMessageBox::YesToAll;
@@ -466,6 +469,11 @@ void TMainForm::FormKeyDown(QObject* sender, KeyArgs& args)
 
 void TMainForm::keyPressEvent(QKeyEvent* e)
 {
+    // A held key counts once: its repeats would toggle a sound or flicker a picture.
+    if (e->isAutoRepeat()) {
+        e->accept();
+        return;
+    }
     KeyArgs args = keyArgsFrom(*e);
     FormKeyDown(this, args);
     if (args.consumed())

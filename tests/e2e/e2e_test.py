@@ -258,10 +258,17 @@ def main():
         stored = ini_text(settings)
         check("the change is written 5 to 6 s after it", "01 Tón.wav=50" in stored, stored)
 
-        # The volume reset asks first; Enter answers OK.
+        # The volume reset asks first; Enter (pressed for a picture, say) keeps everything, only
+        # a deliberate OK erases.
         p.click(480, 24)
         time.sleep(1.0)
         p.key("Return")
+        time.sleep(7.0)
+        check("Enter at the reset question keeps the values", "01 Tón.wav=50" in ini_text(settings),
+              ini_text(settings))
+        p.click(480, 24)
+        time.sleep(1.0)
+        p.key("Tab", "Return")  # to OK, then OK
         time.sleep(7.0)
         check("the reset erased the folder's values", "01 Tón.wav" not in ini_text(settings), ini_text(settings))
 

@@ -123,11 +123,38 @@ TEST_F(Keyboard, KeysBeyondTheBoardAndAutoRepeat)
     open();
     press(form.get(), Qt::Key_X, S("x")); // index 20: no such button
     EXPECT_TRUE(pressedSounds().isEmpty());
-    for (int i = 0; i < 3; ++i) { // a held key repeats: every repeat toggles
-        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, S("q"), i > 0);
+    // A held key counts once, on the window and on a focused button alike: its repeats
+    // neither stop the sound again nor start it anew.
+    TSoundButton* focused = form->sounds().buttons()[5];
+    focused->setFocus();
+    for (QWidget* target : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(focused)}) {
+        for (int i = 0; i < 4; ++i) {
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, S("q"), i > 0);
+            QApplication::sendEvent(target, &repeat);
+        }
+    }
+    EXPECT_TRUE(pressedSounds().isEmpty()); // pressed once on each: started, then stopped
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, S("w"));
+    QApplication::sendEvent(form.get(), &held);
+    for (int i = 0; i < 20; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, S("w"), true);
         QApplication::sendEvent(form.get(), &repeat);
     }
-    EXPECT_EQ(pressedSounds(), QList<int>{0});
+    EXPECT_EQ(pressedSounds(), QList<int>{1});
+}
+
+TEST_F(Keyboard, AHeldFKeyShowsItsPictureOnce)
+{
+    pictureGroups({2});
+    open();
+    loadThumbnails();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &down);
+    for (int i = 0; i < 5; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(form.get(), &repeat);
+        EXPECT_EQ(shown(), indexOf(picture(0, 0))) << i;
+    }
 }
 
 TEST_F(Keyboard, AFocusedSoundButtonIsToggledOnceByItsHotKey)
@@ -140,15 +167,22 @@ TEST_F(Keyboard, AFocusedSoundButtonIsToggledOnceByItsHotKey)
     EXPECT_EQ(pressedSounds(), QList<int>{0});
     press(first, Qt::Key_W, S("w")); // another button's key through the focused one
     EXPECT_EQ(pressedSounds(), (QList<int>{0, 1}));
-    // Enter and Space click the focused button without changing its pressed state.
+    // Enter and Space on the focused button do nothing to it: no start, and no restart of a
+    // sound that plays.
     TSoundButton* third = form->sounds().buttons()[2];
+    third->setFocus();
     press(third, Qt::Key_Return, S("\r"));
     press(third, Qt::Key_Space, S(" "));
     EXPECT_FALSE(third->isChecked());
     EXPECT_EQ(third->MediaPlayer()->State(), audio::TMediaPlayer::TMediaState::Stopped);
-    press(first, Qt::Key_Space, S(" ")); // a pressed one restarts
+    render(24000);
+    const qint64 played = first->MediaPlayer()->CurrentTime();
+    ASSERT_GT(played, 4'000'000);
+    first->setFocus();
+    press(first, Qt::Key_Space, S(" "));
+    press(first, Qt::Key_Return, S("\r"));
     EXPECT_TRUE(first->isChecked());
-    EXPECT_EQ(first->Tag, 20);
+    EXPECT_GE(first->MediaPlayer()->CurrentTime(), played); // not rewound
 }
 
 TEST_F(Keyboard, FKeysSteppingAndEscape)
@@ -242,4 +276,29 @@ TEST_F(Keyboard, WithoutAPictureWindowTheFKeysStillMoveTheIndex)
     press(form.get(), Qt::Key_Right);
     EXPECT_EQ(shown(), indexOf(picture(1, 1)));
     EXPECT_FALSE(picture(1, 1)->isChecked());
+}
+
+TEST_F(Keyboard, TheFKeyOfAPictureIsTheOneOnItsBadge)
+{
+    pictureGroups({2, 2, 2, 2});
+    fixtures::writeText(show.path(S("3 G/1.png")), "not a picture"); // drops out with its F3
+    open();
+    loadThumbnails();
+    auto badged = [&](int key) -> TPictureButton* {
+        for (int i = 0; i < form->ImagesFlowLayout->childCount(); ++i)
+            if (auto* b = qobject_cast<TPictureButton*>(form->ImagesFlowLayout->childAt(i)))
+                if (b->badge() && b->badge()->indicator()->text() == QStringLiteral("F%1").arg(key))
+                    return b;
+        return nullptr;
+    };
+    ASSERT_EQ(badged(3), nullptr);
+    ASSERT_NE(badged(4), nullptr);
+    press(form.get(), Qt::Key_F4);
+    EXPECT_EQ(shown(), indexOf(badged(4)));
+    EXPECT_TRUE(badged(4)->isChecked());
+    press(form.get(), Qt::Key_F3); // its picture is gone: the monitor goes black
+    EXPECT_EQ(shown(), -1);
+    EXPECT_FALSE(badged(4)->isChecked());
+    press(form.get(), Qt::Key_F2);
+    EXPECT_EQ(shown(), indexOf(badged(2)));
 }
