@@ -78,9 +78,13 @@ TFolderChooser::TFolderChooser(const QString& title, const QString& start, bool 
     m_model = new QFileSystemModel(this);
     m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::Drives);
     m_model->setRootPath(QDir::rootPath());
-    m_model->setReadOnly(false);
+    // Choosing a folder changes nothing on the disk: no renaming (double-click, F2) and no
+    // dragging; only "Nová složka" makes a folder.
+    m_model->setReadOnly(true);
     m_tree = new QTreeView(this);
     m_tree->setModel(m_model);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setDragDropMode(QAbstractItemView::NoDragDrop);
     for (int c = 1; c < m_model->columnCount(); ++c)
         m_tree->hideColumn(c);
     m_tree->header()->hide();

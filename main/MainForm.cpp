@@ -221,6 +221,7 @@ void TMainForm::buildLayout()
     cbMonitor->setObjectName(QStringLiteral("cbMonitor"));
     cbMonitor->setFixedHeight(32);
     cbMonitor->setFocusPolicy(Qt::NoFocus); // keys stay with the show
+    cbMonitor->installEventFilter(this);    // and so does the wheel
     imageStrip->addWidget(cbMonitor, 1);
     EffectImg = new QLabel(PanelImageControls);
     EffectImg->setObjectName(QStringLiteral("EffectImg"));
@@ -410,6 +411,9 @@ void TMainForm::FormResize()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 {
+    // The wheel over the monitor list must not move the show to another display while the
+    // operator scrolls nearby: the list changes by a deliberate click only.
+    if (watched == cbMonitor && e->type() == QEvent::Wheel) return true;
     if (watched == PanelImages && e->type() == QEvent::Resize) PanelImagesResize();
     if (watched == EffectImg && e->type() == QEvent::MouseButtonPress)
         EffectImgMouseDown(static_cast<QMouseEvent*>(e)->button());

@@ -28,6 +28,9 @@ void TPictureBoard::rebuild(const QString& folder)
     TFlowLayout* flow = board();
     const TFlowLayout::Update update(flow);
     flow->clearChildren();
+    // Stepping starts afresh in the new list (the monitor keeps what it shows until the
+    // operator acts).
+    FActiveImage = -1;
     for (const MediaGroup& group : scanBoard(folder, kPictureExtensions))
         createGroup(group.name, group.files, counter);
 }
@@ -72,15 +75,32 @@ void TPictureBoard::ShowPicture(TPictureButton* button, bool pressed)
         if (!bounds.isNull()) form->setBoundsRect(bounds);
     }
     TFlowLayout* flow = board();
-    for (int i = 0; i < flow->childCount(); ++i)
-        if (auto* b = qobject_cast<QAbstractButton*>(flow->childAt(i)))
-            b->setChecked(b == button && pressed);
+    auto pressOnly = [flow](QAbstractButton* shown) {
+        for (int i = 0; i < flow->childCount(); ++i)
+            if (auto* b = qobject_cast<QAbstractButton*>(flow->childAt(i)))
+                b->setChecked(b == shown);
+    };
     if (button && pressed) {
+        // The pressed button is the picture on the monitor (none: black); a click has pressed
+        // the chosen one already.
+        QAbstractButton* onScreen = nullptr;
+        for (int i = 0; i < flow->childCount() && !onScreen; ++i)
+            if (auto* b = qobject_cast<QAbstractButton*>(flow->childAt(i));
+                b && b != button && b->isChecked())
+                onScreen = b;
         FActiveImage = flow->indexOf(button);
-        button->setChecked(true);
-        form->LoadBitmap(button->TagString);
+        pressOnly(button);
+        try {
+            form->LoadBitmap(button->TagString);
+        } catch (...) {
+            // The previous picture stays on the monitor, and so does its pressed button.
+            FActiveImage = onScreen ? flow->indexOf(onScreen) : -1;
+            pressOnly(onScreen);
+            throw;
+        }
         prefetchNeighbours();
     } else {
+        pressOnly(nullptr);
         FActiveImage = -1;
         form->LoadBitmap(QString());
     }

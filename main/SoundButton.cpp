@@ -3,6 +3,7 @@
 #include "MediaPlayer.h"
 
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -24,6 +25,15 @@ void TVolumeSlider::keyPressEvent(QKeyEvent* e)
         return;
     }
     QSlider::keyPressEvent(e);
+}
+
+void TVolumeSlider::wheelEvent(QWheelEvent* e)
+{
+    if (!hasFocus()) {
+        e->ignore();
+        return;
+    }
+    QSlider::wheelEvent(e);
 }
 
 TSoundButton::TSoundButton(audio::AudioEngine& engine, const QString& path, const QString& caption,

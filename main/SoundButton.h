@@ -25,6 +25,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    /// The wheel changes the volume only while the operator has chosen the slider (it has the
+    /// focus); otherwise it scrolls the board as if the slider were not there.
+    void wheelEvent(QWheelEvent* e) override;
 };
 
 class TSoundButton : public TBoardButton

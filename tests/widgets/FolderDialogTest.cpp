@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTreeView>
 
 using namespace ozv;
@@ -74,6 +75,31 @@ TEST(FolderDialog, MakesANewFolder)
     EXPECT_EQ(made, dir.path(QStringLiteral("Nová složka")));
     EXPECT_TRUE(QFileInfo(made).isDir());
     EXPECT_EQ(dialog.Directory(), made);
+}
+
+TEST(FolderDialog, ChoosingRenamesNothing)
+{
+    TempFolder dir;
+    QDir().mkpath(dir.path(QStringLiteral("Show")));
+    TFolderDialog dialog;
+    dialog.setDirectory(dir.path(QStringLiteral("Show")));
+    bool editable = true, renamed = true;
+    dialog.onShown = [&](QDialog* d) {
+        auto* tree = d->findChild<QTreeView*>();
+        const QModelIndex current = tree->currentIndex();
+        editable = tree->model()->flags(current).testFlag(Qt::ItemIsEditable);
+        QTest::keyClick(tree, Qt::Key_F2); // the platform's rename key
+        QWidget* editor = QApplication::focusWidget() ? QApplication::focusWidget() : tree;
+        QTest::keyClicks(editor, QStringLiteral("Renamed"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        renamed = tree->model()->setData(current, QStringLiteral("Renamed"));
+        d->reject();
+    };
+    dialog.Execute();
+    EXPECT_FALSE(editable);
+    EXPECT_FALSE(renamed);
+    EXPECT_TRUE(QFileInfo(dir.path(QStringLiteral("Show"))).isDir());
+    EXPECT_FALSE(QFileInfo::exists(dir.path(QStringLiteral("Renamed"))));
 }
 
 TEST(FolderDialog, Placement)

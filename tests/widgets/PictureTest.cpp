@@ -255,11 +255,32 @@ TEST_F(Pictures, AnUndecodablePictureIsReportedAndTheScreenKeepsItsPicture)
     EXPECT_TRUE(form->lastError().contains(b)) << form->lastError().toStdString();
     EXPECT_EQ(form->imageForm()->targetPicture(), shown);
     EXPECT_FALSE(list().FPictureShowing);
-    EXPECT_TRUE(all[1]->isChecked()); // what was set before the failure stays
-    EXPECT_FALSE(all[0]->isChecked());
-    QTest::mouseClick(all[0], Qt::LeftButton); // the show goes on
+    // The pressed button is what is on the monitor: still the first picture.
+    EXPECT_FALSE(all[1]->isChecked());
     EXPECT_TRUE(all[0]->isChecked());
     EXPECT_EQ(list().FActiveImage, form->ImagesFlowLayout->indexOf(all[0]));
+    QTest::mouseClick(all[0], Qt::LeftButton); // the show goes on: the shown one blanks
+    EXPECT_FALSE(all[0]->isChecked());
+    EXPECT_EQ(list().FActiveImage, -1);
+}
+
+TEST_F(Pictures, AFolderChangeStartsSteppingAfresh)
+{
+    show.picture(S("1 A/1 a.png"), QSize(32, 20));
+    show.picture(S("1 A/2 b.png"), QSize(32, 20));
+    show.picture(S("1 A/3 c.png"), QSize(32, 20));
+    open();
+    loadThumbnails();
+    QTest::mouseClick(buttons()[2], Qt::LeftButton);
+    ASSERT_EQ(list().FActiveImage, form->ImagesFlowLayout->indexOf(buttons()[2]));
+    const QImage onStage = form->imageForm()->targetPicture();
+    form->UpdateImageList(show.path());
+    loadThumbnails();
+    EXPECT_EQ(list().FActiveImage, -1);
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &right); // nothing chosen in the new list: no step
+    EXPECT_EQ(list().FActiveImage, -1);
+    EXPECT_EQ(form->imageForm()->targetPicture(), onStage); // the monitor keeps its picture
 }
 
 TEST_F(Pictures, QuickChangesNeverJumpBack)
