@@ -6,6 +6,7 @@ QLabel* addGroupHeader(TFlowLayout* board, const QString& caption)
 {
     if (board->childCount() > 0) board->addChild(new TLineBreak);
     auto* label = new QLabel(caption);
+    label->setTextFormat(Qt::PlainText); // "3 Akt <i>druhý" is a name, not markup
     QFont f = label->font();
     f.setBold(true);
     label->setFont(f);

@@ -98,7 +98,7 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
     // Creation: the display under the window, the settings store, the effect menu.
     FSettings = std::make_unique<IniStore>(settingsPath);
     m_saver =
-        std::make_unique<TSettingsSaver>(*FSettings, [this](const QString& m) { reportError(m); });
+        std::make_unique<TSettingsSaver>(*FSettings, [this](const QString& m) { reportSettingsError(m); });
     auto keyDown = [this](QObject* sender, KeyArgs& args) { FormKeyDown(sender, args); };
     auto save = [this] { SaveSettings(); };
     m_sounds = new TSoundBoard(SoundsFlowLayout, *FSettings, m_engine, save, keyDown, this);
@@ -261,16 +261,33 @@ void TMainForm::SaveSettings()
 
 void TMainForm::reportError(const QString& message)
 {
+    showErrorBox(message, nullptr);
+}
+
+void TMainForm::reportSettingsError(const QString& message)
+{
+    // However long the file cannot be written, the operator has one box about it.
+    showErrorBox(message, &m_settingsErrorBox);
+}
+
+void TMainForm::showErrorBox(const QString& message, QPointer<QMessageBox>* reuse)
+{
     m_lastError = message;
     if (QApplication::platformName() == u"offscreen" &&
         qEnvironmentVariableIsSet("OZV_QUIET_ERRORS"))
         return;
+    if (reuse && *reuse) {
+        (*reuse)->setText(message);
+        return;
+    }
     auto* box =
         new QMessageBox(QMessageBox::Critical, windowTitle(), message, QMessageBox::Ok, this);
+    box->setTextFormat(Qt::PlainText); // file names are shown as they are, never as markup
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setAttribute(Qt::WA_ShowWithoutActivating); // the keys stay with the show
     box->setWindowModality(Qt::NonModal);
     box->show();
+    if (reuse) *reuse = box;
 }
 
 // ---- Start-up -----------------------------------------------------------------------------

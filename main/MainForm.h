@@ -8,6 +8,7 @@
 #include "IniStore.h"
 #include "KeyMapping.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -17,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMessageBox;
 class QPushButton;
 
 namespace ozv {
@@ -120,6 +122,8 @@ public:
     std::function<void()> finalWriteFailed;
     /// Shows an error to the operator without stopping the show.
     void reportError(const QString& message);
+    /// The same for a settings file that cannot be written: one box, its text kept current.
+    void reportSettingsError(const QString& message);
     QString lastError() const { return m_lastError; }
 
 signals:
@@ -139,6 +143,7 @@ private:
     void FormShow();
     void setPanelImagesWidth(double width);
     void syncEffectMenu();
+    void showErrorBox(const QString& message, QPointer<QMessageBox>* reuse);
 
     audio::AudioEngine& m_engine;
     const DisplaySource& m_displays;
@@ -156,6 +161,7 @@ private:
     bool FResizing = false;
     bool m_shown = false;
     QString m_lastError;
+    QPointer<QMessageBox> m_settingsErrorBox;
 };
 
 } // namespace ozv
