@@ -2,6 +2,8 @@
 
 #include "FileAccess.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 namespace ozv {
@@ -9,7 +11,10 @@ namespace ozv {
 QString normalizeFolder(const QString& folder)
 {
     if (folder.isEmpty() || fileKind(folder) != FileKind::Directory) return QString();
-    return folder.endsWith(u'/') ? folder : folder + u'/';
+    // Absolute and clean: the folder and every setting kept under its name must mean the same
+    // wherever the program is started from.
+    const QString absolute = QDir::cleanPath(QDir(folder).absolutePath());
+    return absolute.endsWith(u'/') ? absolute : absolute + u'/';
 }
 
 QString lastComponent(const QString& path)

@@ -14,7 +14,8 @@ inline const QStringList kPictureExtensions{QStringLiteral(".jpg"), QStringLiter
                                             QStringLiteral(".png"), QStringLiteral(".bmp")};
 inline const QString kBaseGroupName = QStringLiteral("(vybraná složka)");
 
-/// An existing directory with a trailing separator, or the empty string.
+/// An existing directory as an absolute, clean path with a trailing separator, or the empty
+/// string.
 QString normalizeFolder(const QString& folder);
 
 /// Negative when `left` comes first, positive when `right` does, 0 only for equal paths.

@@ -23,7 +23,9 @@ bool isSwitchChar(QChar c)
     return c == u'-' || c == u'/';
 }
 
-// "-" or "/" followed by "settings" in any ASCII letter case ("--settings" is not it).
+// "-" or "/" followed by "settings" in any ASCII letter case ("--settings" is not it). Where
+// "/" begins paths, "/settings" must stand alone or be followed by ":": "/settingsfolder" and
+// "/settings/show.ini" are paths.
 bool isSettingsSwitch(const QString& p)
 {
     if (p.size() < 1 + kSwitch.size() || !isSwitchChar(p.at(0))) return false;
@@ -32,6 +34,9 @@ bool isSettingsSwitch(const QString& p)
         if (c >= u'A' && c <= u'Z') c += 32;
         if (c != kSwitch.at(i).unicode()) return false;
     }
+    const qsizetype end = 1 + kSwitch.size();
+    if (!kSlashIsSwitchOnly && p.at(0) == u'/' && p.size() > end && p.at(end) != u':')
+        return false;
     return true;
 }
 

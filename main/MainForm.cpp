@@ -323,7 +323,18 @@ void TMainForm::showEvent(QShowEvent* e)
 void TMainForm::FormShow()
 {
     QString folder = FSettings->ReadString(keys::Application, keys::Folder, QDir::currentPath());
-    if (!m_startFolder.isEmpty()) folder = m_startFolder;
+    if (!m_startFolder.isEmpty()) {
+        if (fileKind(m_startFolder) == FileKind::Directory) {
+            folder = m_startFolder;
+        } else {
+            // A mistyped folder must not replace the show that was stored.
+            const QString message =
+                QStringLiteral("Složka \"%1\" neexistuje. Otevírám naposledy použitou složku.")
+                    .arg(readableName(m_startFolder));
+            std::fprintf(stderr, "ozvenka: %s\n", qUtf8Printable(message));
+            reportError(message);
+        }
+    }
     if (fileKind(folder) != FileKind::Directory) folder = QDir::currentPath();
     const double free = split::freeWidth(width());
     if (free > 0) {

@@ -95,6 +95,15 @@ TEST(Scan, NormalisesTheFolder)
     EXPECT_EQ(normalizeFolder(dir.path(S("missing"))), QString());
     EXPECT_EQ(normalizeFolder(dir.touch(S("file.mp3"))), QString());
     EXPECT_EQ(normalizeFolder(QString()), QString());
+    // Relative, or with "." and ".." inside: absolute and clean, as the settings keep it.
+    QDir().mkpath(dir.path(S("show1/sub")));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    EXPECT_EQ(normalizeFolder(S("show1")), dir.path() + S("/show1/"));
+    EXPECT_EQ(normalizeFolder(S("./show1/sub/..//")), dir.path() + S("/show1/"));
+    EXPECT_EQ(normalizeFolder(S(".")), dir.path() + u'/');
+    QDir::setCurrent(before);
+    EXPECT_EQ(normalizeFolder(S("/")), S("/"));
 }
 
 TEST(Scan, GroupsInBoardOrder)

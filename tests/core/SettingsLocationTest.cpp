@@ -37,7 +37,12 @@ TEST(SettingsSwitch, FindsTheValue)
         {L({"-settings:"}), QString()},
         {L({"-settings", "/home/op/show.ini"}),
          QStringLiteral("/home/op/show.ini")},          // absolute path
-        {L({"-settings", "/settings.ini"}), QString()}, // that is the switch itself again
+        {L({"-settings", "/settings"}), QString()},   // that is the switch itself again
+        {L({"-settings", "/Settings:x.ini"}), QString()},
+        {L({"-settings", "/settings.ini"}), QStringLiteral("/settings.ini")}, // a path
+        {L({"/settingsfolder"}), std::nullopt},       // a folder below "/", not the switch
+        {L({"/settings/show.ini"}), std::nullopt},
+        {L({"/Settings:/srv/s.ini"}), QStringLiteral("/srv/s.ini")},
         {L({}), std::nullopt},
     };
     for (const Case& c : cases)
@@ -50,6 +55,11 @@ TEST(CommandLine, OptionsFolderAndErrors)
     EXPECT_TRUE(cmd.error.isEmpty());
     EXPECT_EQ(cmd.folder, QStringLiteral("/srv/show"));
     EXPECT_EQ(cmd.settingsPath, QStringLiteral("/srv/s.ini"));
+
+    cmd = parseCommandLine(L({"/settingsfolder"}));
+    EXPECT_TRUE(cmd.error.isEmpty());
+    EXPECT_EQ(cmd.folder, QStringLiteral("/settingsfolder"));
+    EXPECT_FALSE(cmd.settingsPath);
 
     cmd = parseCommandLine(L({"--cue-sheet", "/srv/show"}));
     EXPECT_EQ(cmd.cueSheetFolder, QStringLiteral("/srv/show"));

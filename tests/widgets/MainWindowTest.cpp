@@ -221,3 +221,31 @@ TEST_F(MainWindow, TheRealScreensAreRead)
     ASSERT_EQ(screens.size(), 2u);
     EXPECT_EQ(screens[1].bounds, QRect(1280, 0, 1920, 1080));
 }
+
+TEST_F(MainWindow, AFolderFromTheCommandLineIsKeptAbsoluteAndAMissingOneChangesNothing)
+{
+    const QString stored = show.path() + u'/';
+    show.tone(S("1 a.wav"));
+    show.tone(S("Jinde/1 b.wav"));
+    fixtures::writeText(settingsPath(), (S("[Application]\r\nFolder=") + stored + S("\r\n")).toUtf8());
+
+    // A mistyped folder: said, and the stored show opens as if none had been given.
+    open(S("/no/such/show"));
+    EXPECT_TRUE(form->lastError().contains(S("/no/such/show"))) << form->lastError().toStdString();
+    EXPECT_EQ(form->FolderEdit->text(), stored);
+    closeWindow();
+    EXPECT_TRUE(readAll(settingsPath()).contains((S("Folder=") + stored).toUtf8()));
+
+    // A relative folder is the folder it names from here, and is kept so.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(show.path()));
+    open(S("./Jinde/../Jinde"));
+    QDir::setCurrent(before);
+    EXPECT_EQ(form->FolderEdit->text(), show.path(S("Jinde/")));
+    ASSERT_EQ(form->sounds().buttons().size(), 1);
+    form->sounds().buttons()[0]->TrackBar()->setValue(20);
+    closeWindow();
+    const QByteArray written = readAll(settingsPath());
+    EXPECT_TRUE(written.contains((S("Folder=") + show.path(S("Jinde/"))).toUtf8())) << written.data();
+    EXPECT_TRUE(written.contains((u'[' + show.path(S("Jinde")) + u']').toUtf8())) << written.data();
+}
