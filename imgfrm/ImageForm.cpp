@@ -85,9 +85,25 @@ void TImageForm::ClearBitmap()
     if (isHidden()) {
         stopAnimation();
         m_start = m_target;
-        show();
+        if (m_parked)
+            m_showWhenUnparked = true;
+        else
+            show();
     }
     update();
+}
+
+void TImageForm::setParked(bool parked)
+{
+    if (parked == m_parked) return;
+    m_parked = parked;
+    if (parked) {
+        m_showWhenUnparked = isVisible();
+        hide();
+    } else if (m_showWhenUnparked) {
+        m_showWhenUnparked = false;
+        show();
+    }
 }
 
 void TImageForm::LoadBitmap(const QString& name)

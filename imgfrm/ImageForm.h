@@ -44,6 +44,11 @@ public:
     int effect() const { return m_effect; }
     void setEffect(int index);
     void setBoundsRect(const QRect& bounds);
+    /// While no display is free for pictures (the picture monitor is gone) the window is
+    /// parked: hidden, whatever is chosen meanwhile. Unparked, it shows again what is chosen,
+    /// if it was showing or something was chosen while it was parked.
+    void setParked(bool parked);
+    bool parked() const { return m_parked; }
     QSize pictureSize() const { return size(); }
     TPictureCache& cache() { return m_cache; }
 
@@ -67,6 +72,8 @@ private:
     int m_effect = 0;
     QImage m_start, m_target;
     double m_u = 1.0;
+    bool m_parked = false;
+    bool m_showWhenUnparked = false;
     QVariantAnimation m_animation;
     TPictureCache m_cache;
 };

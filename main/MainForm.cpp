@@ -31,6 +31,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -97,8 +99,8 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
 
     // Creation: the display under the window, the settings store, the effect menu.
     FSettings = std::make_unique<IniStore>(settingsPath);
-    m_saver =
-        std::make_unique<TSettingsSaver>(*FSettings, [this](const QString& m) { reportSettingsError(m); });
+    m_saver = std::make_unique<TSettingsSaver>(
+        *FSettings, [this](const QString& m) { reportSettingsError(m); });
     auto keyDown = [this](QObject* sender, KeyArgs& args) { FormKeyDown(sender, args); };
     auto save = [this] { SaveSettings(); };
     m_sounds = new TSoundBoard(SoundsFlowLayout, *FSettings, m_engine, save, keyDown, this);
@@ -112,6 +114,7 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
                                                 [this](const QString& m) { reportError(m); });
     CreateEffectMenu();
     m_monitors->DisplayChanged.start();
+    watchDisplays();
 
     confirmReset = [this] {
         QMessageBox box(QMessageBox::Question, windowTitle(),
@@ -368,6 +371,20 @@ void TMainForm::UpdateImageList(const QString& AFolder)
     const QString folder = normalizeFolder(AFolder);
     m_monitors->UpdateMonitorList();
     m_pictures->rebuild(folder);
+    updatePicturePanel();
+}
+
+void TMainForm::DisplaysChanged()
+{
+    // A display connected after the start gets the panel and the picture window; one that
+    // goes takes the pictures with it to another display, or parks them.
+    m_monitors->DisplaysChanged();
+    updatePicturePanel();
+    m_monitors->placePictureWindow();
+}
+
+void TMainForm::updatePicturePanel()
+{
     const bool visible = ImagesFlowLayout->childCount() > 0 && m_displays.displays().size() > 1;
     PanelImages->setVisible(visible);
     ImagesSplitter->setVisible(visible);
@@ -376,6 +393,28 @@ void TMainForm::UpdateImageList(const QString& AFolder)
         m_imageForm = std::make_unique<TImageForm>(*FSettings, m_displays, m_monitors->FDisplay,
                                                    m_monitors->mainCentre(), this);
     UpdateImagesHeight();
+}
+
+void TMainForm::watchDisplays()
+{
+    m_displaysSettle = new QTimer(this);
+    m_displaysSettle->setSingleShot(true);
+    m_displaysSettle->setInterval(100);
+    connect(m_displaysSettle, &QTimer::timeout, this, [this] {
+        if (FInitialized) DisplaysChanged();
+    });
+    auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, m_displaysSettle, qOverload<>(&QTimer::start));
+        connect(screen, &QScreen::availableGeometryChanged, m_displaysSettle,
+                qOverload<>(&QTimer::start));
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
+        watch(screen);
+        m_displaysSettle->start();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, m_displaysSettle, qOverload<>(&QTimer::start));
 }
 
 void TMainForm::UpdateSoundsHeight()

@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QMessageBox;
+class QTimer;
 class QPushButton;
 
 namespace ozv {
@@ -100,6 +101,8 @@ public:
     void SaveSettings();
     void UpdateSoundButtons(const QString& AFolder);
     void UpdateImageList(const QString& AFolder);
+    /// Follows displays being connected, disconnected, moved or resized.
+    void DisplaysChanged();
     void UpdateSoundsHeight();
     void UpdateImagesHeight();
     void ClearEditButtonClick();
@@ -143,6 +146,8 @@ private:
     void FormShow();
     void setPanelImagesWidth(double width);
     void syncEffectMenu();
+    void updatePicturePanel();
+    void watchDisplays();
     void showErrorBox(const QString& message, QPointer<QMessageBox>* reuse);
 
     audio::AudioEngine& m_engine;
@@ -162,6 +167,7 @@ private:
     bool m_shown = false;
     QString m_lastError;
     QPointer<QMessageBox> m_settingsErrorBox;
+    QTimer* m_displaysSettle = nullptr; // one refresh for a burst of display events
 };
 
 } // namespace ozv

@@ -18,6 +18,8 @@ TMonitorList::TMonitorList(QComboBox* combo, IniStore& settings, const DisplaySo
     DisplayChanged.setInterval(200);
     connect(&DisplayChanged, &QTimer::timeout, this, &TMonitorList::DisplayChangedTimer);
     connect(m_combo, &QComboBox::currentIndexChanged, this, &TMonitorList::cbMonitorChange);
+    // The list shows the first display when none is chosen: picking that one is a choice too.
+    connect(m_combo, &QComboBox::activated, this, &TMonitorList::cbMonitorChange);
     FDisplay = GetFormDisplay();
 }
 
@@ -50,6 +52,23 @@ int TMonitorList::targetDisplay() const
     return m_combo->count() > 0 ? m_combo->itemData(0).toInt() : -1;
 }
 
+void TMonitorList::placePictureWindow()
+{
+    TImageForm* form = m_imageForm();
+    if (!form) return;
+    const QRect bounds = displayBounds(targetDisplay());
+    const bool free = !bounds.isNull() && !bounds.contains(mainCentre());
+    if (free) form->setBoundsRect(bounds);
+    form->setParked(!free);
+}
+
+void TMonitorList::DisplaysChanged()
+{
+    FDisplay = GetFormDisplay();
+    UpdateMonitorList();
+    placePictureWindow();
+}
+
 void TMonitorList::UpdateMonitorList()
 {
     const int before = m_combo->currentIndex();
@@ -63,10 +82,17 @@ void TMonitorList::UpdateMonitorList()
             m_combo->addItem(QStringLiteral("Monitor %1").arg(index), index);
             if (index == stored) select = m_combo->count() - 1;
         }
-        m_combo->setCurrentIndex(select);
+        // With none chosen (or the chosen one gone) the pictures go to the first listed
+        // display, and the list shows it rather than nothing; nothing is stored for that.
+        m_combo->setCurrentIndex(select >= 0 || m_combo->count() == 0 ? select : 0);
     }
     // The combo box reports a change of the selected position also when code makes it.
-    if (m_combo->currentIndex() != before) cbMonitorChange();
+    if (m_combo->currentIndex() != before) {
+        if (select >= 0)
+            cbMonitorChange();
+        else
+            placePictureWindow();
+    }
 }
 
 void TMonitorList::DisplayChangedTimer()
@@ -76,7 +102,7 @@ void TMonitorList::DisplayChangedTimer()
     FDisplay = display;
     TImageForm* form = m_imageForm();
     if (!form) return;
-    const int pictureMonitor = selectedDisplay();
+    const int pictureMonitor = targetDisplay();
     UpdateMonitorList();
     if (pictureMonitor != FDisplay || m_combo->count() == 0) return;
     {

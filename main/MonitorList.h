@@ -25,6 +25,12 @@ public:
     void UpdateMonitorList();
     void DisplayChangedTimer();
     void cbMonitorChange();
+    /// The displays changed (one connected, one gone, one moved or resized): the main window's
+    /// display, the list and the picture window follow.
+    void DisplaysChanged();
+    /// Puts the picture window on the picture monitor, or parks it while no display but the
+    /// main window's is there: it never covers the main window.
+    void placePictureWindow();
 
     /// Where a picture goes: the selected display, else the first listed one, else -1.
     int targetDisplay() const;

@@ -69,11 +69,7 @@ void TPictureBoard::ShowPicture(TPictureButton* button, bool pressed)
     if (FPictureShowing || !form) return;
     QScopedValueRollback<bool> showing(FPictureShowing, true);
 
-    const int target = m_monitors.targetDisplay();
-    if (target >= 0 && target != m_monitors.FDisplay) {
-        const QRect bounds = m_monitors.displayBounds(target);
-        if (!bounds.isNull()) form->setBoundsRect(bounds);
-    }
+    m_monitors.placePictureWindow();
     TFlowLayout* flow = board();
     auto pressOnly = [flow](QAbstractButton* shown) {
         for (int i = 0; i < flow->childCount(); ++i)

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -176,7 +177,7 @@ TEST_F(Pictures, MonitorListForEachArrangement)
     displays.list = threeDisplays();
     open();
     EXPECT_EQ(comboItems(form->cbMonitor), QStringList({S("Monitor 1"), S("Monitor 2")}));
-    EXPECT_EQ(form->cbMonitor->currentIndex(), -1);
+    EXPECT_EQ(form->cbMonitor->currentIndex(), 0); // none chosen: the first listed, shown
     EXPECT_EQ(form->settings().ReadInteger(S("Images"), S("Monitor"), -7),
               -7);         // nothing stored yet
     form->move(1500, 100); // the main window on display 1
@@ -190,7 +191,8 @@ TEST_F(Pictures, PickingAMonitorAndTheWatchMovingPicturesAway)
     show.picture(S("p.png"));
     displays.list = threeDisplays();
     open();
-    form->cbMonitor->setCurrentIndex(0); // Monitor 1
+    form->cbMonitor->setCurrentIndex(0); // Monitor 1, shown already: the operator picks it
+    emit form->cbMonitor->activated(0);
     EXPECT_EQ(form->settings().ReadInteger(S("Images"), S("Monitor"), -1), 1);
     EXPECT_EQ(form->imageForm()->geometry(), QRect(1280, 0, 1920, 1080));
     // The operator drags the main window onto the picture monitor.
@@ -207,6 +209,81 @@ TEST_F(Pictures, PickingAMonitorAndTheWatchMovingPicturesAway)
     EXPECT_EQ(comboItems(form->cbMonitor), QStringList({S("Monitor 0"), S("Monitor 1")}));
     EXPECT_EQ(form->settings().ReadInteger(S("Images"), S("Monitor"), -1), 0);
     EXPECT_EQ(form->imageForm()->geometry(), QRect(0, 0, 1280, 800));
+}
+
+TEST_F(Pictures, WithNoneChosenTheWatchStillMovesPicturesAway)
+{
+    show.picture(S("p.png"));
+    displays.list = threeDisplays();
+    open();
+    loadThumbnails();
+    QTest::mouseClick(buttons()[0], Qt::LeftButton);
+    TImageForm* window = form->imageForm();
+    ASSERT_EQ(window->geometry(), QRect(1280, 0, 1920, 1080)); // the first listed
+    // The operator drags the main window onto the display that shows the pictures.
+    form->move(1500, 100);
+    form->monitors().DisplayChangedTimer();
+    EXPECT_FALSE(window->geometry().contains(form->monitors().mainCentre()));
+    EXPECT_EQ(window->geometry(), QRect(0, 0, 1280, 800));
+    EXPECT_EQ(form->cbMonitor->currentText(), S("Monitor 0"));
+}
+
+TEST_F(Pictures, ThePicturesFollowDisplaysComingAndGoing)
+{
+    show.picture(S("1 A/1 a.png"), QSize(320, 200));
+    displays.list = threeDisplays();
+    fixtures::writeText(settingsPath(), "[Images]\r\nMonitor=1\r\n");
+    open();
+    loadThumbnails();
+    QTest::mouseClick(buttons()[0], Qt::LeftButton);
+    TImageForm* window = form->imageForm();
+    ASSERT_EQ(window->geometry(), QRect(1280, 0, 1920, 1080));
+    const QImage onStage = window->targetPicture();
+
+    // The projector's cable is pulled: the pictures go to the display that is left.
+    displays.list = {threeDisplays()[0], threeDisplays()[2]};
+    form->DisplaysChanged();
+    EXPECT_EQ(comboItems(form->cbMonitor), QStringList{S("Monitor 1")}); // the old display 2
+    EXPECT_EQ(window->geometry(), QRect(3200, 0, 1024, 768));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->targetPicture().size(), onStage.size());
+
+    // Then that one goes too: no display is free, the window hides rather than cover the
+    // operator's window, and the panel goes with it.
+    displays.list = oneDisplay();
+    form->DisplaysChanged();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(form->PanelImages->isVisible());
+    EXPECT_TRUE(comboItems(form->cbMonitor).isEmpty());
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &f1); // a cue meanwhile: chosen, not shown
+    QApplication::sendEvent(form.get(), &f1);
+    EXPECT_FALSE(window->isVisible());
+
+    // Plugged in again: the panel, the list and the window come back.
+    displays.list = twoDisplays();
+    form->DisplaysChanged();
+    EXPECT_TRUE(form->PanelImages->isVisible());
+    EXPECT_EQ(comboItems(form->cbMonitor), QStringList{S("Monitor 1")});
+    EXPECT_EQ(window->geometry(), QRect(1280, 0, 1920, 1080));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(Pictures, ADisplayConnectedAfterTheStartGetsThePictures)
+{
+    show.picture(S("p.png"));
+    displays.list = oneDisplay();
+    open();
+    EXPECT_FALSE(form->PanelImages->isVisible());
+    EXPECT_EQ(form->imageForm(), nullptr);
+    displays.list = twoDisplays();
+    form->DisplaysChanged();
+    EXPECT_TRUE(form->PanelImages->isVisible());
+    ASSERT_NE(form->imageForm(), nullptr);
+    loadThumbnails();
+    QTest::mouseClick(buttons()[0], Qt::LeftButton);
+    EXPECT_EQ(form->imageForm()->geometry(), QRect(1280, 0, 1920, 1080));
+    EXPECT_TRUE(form->imageForm()->isVisible());
 }
 
 TEST_F(Pictures, ShowingAndBlanking)
