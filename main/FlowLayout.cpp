@@ -78,14 +78,14 @@ void TFlowLayout::relayout()
 
 void TFlowLayout::doLayout(int width)
 {
-    int x = 0, y = 0, lineHeight = 0;
+    int x = kOverhang, y = 0, lineHeight = 0;
     bool lineEmpty = true;
     for (Item& item : m_items) {
         QWidget* w = item.widget;
         const QMargins& m = item.margins;
         if (qobject_cast<TLineBreak*>(w)) {
             if (!lineEmpty) y += lineHeight + kGap;
-            x = 0;
+            x = kOverhang;
             lineHeight = 0;
             lineEmpty = true;
             w->move(0, y);
@@ -94,7 +94,7 @@ void TFlowLayout::doLayout(int width)
         const int outerWidth = m.left() + w->width() + m.right();
         if (!lineEmpty && x + outerWidth > width) {
             y += lineHeight + kGap;
-            x = 0;
+            x = kOverhang;
             lineHeight = 0;
         }
         w->move(x + m.left(), y + m.top());

@@ -23,6 +23,9 @@ class TFlowLayout : public QWidget
     Q_OBJECT
 public:
     static constexpr int kGap = 8;
+    /// Room left of every line for the badges that overhang their buttons' left edge by 4
+    /// pixels: without it the first column's badges would be cut.
+    static constexpr int kOverhang = 4;
 
     explicit TFlowLayout(QWidget* parent = nullptr);
 

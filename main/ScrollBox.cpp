@@ -16,7 +16,9 @@ TScrollBox::TScrollBox(QWidget* parent) : QScrollArea(parent)
     m_content = new QWidget;
     m_content->setAutoFillBackground(false);
     m_board = new TFlowLayout(m_content);
-    m_board->move(kPadding, kPadding);
+    // The board reaches into the padding on the left by the badges' overhang, so the buttons
+    // stand where the padding says and their badges are whole.
+    m_board->move(kPadding - TFlowLayout::kOverhang, kPadding);
     setWidget(m_content);
     viewport()->setBackgroundRole(QPalette::Window);
     viewport()->setAutoFillBackground(true);
@@ -24,7 +26,7 @@ TScrollBox::TScrollBox(QWidget* parent) : QScrollArea(parent)
 
 void TScrollBox::placeBoard()
 {
-    const int width = std::max(0, viewport()->width() - 2 * kPadding);
+    const int width = std::max(0, viewport()->width() - 2 * kPadding + TFlowLayout::kOverhang);
     m_board->resize(width, m_board->height());
     m_content->resize(viewport()->width(),
                       kPadding + m_board->height() + kBoardBottomMargin + kPadding);

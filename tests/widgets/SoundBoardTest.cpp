@@ -51,6 +51,8 @@ TEST_F(SoundBoard, FirstThirtySixButtonsGetHotKeys)
             EXPECT_EQ(board().shortCut(i), b);
             EXPECT_EQ(b->badge()->pos(), b->pos() + QPoint(-4, -4));
             EXPECT_EQ(b->badge()->size(), QSize(28, 28));
+            // Whole, in the first column too: nothing of it is cut by the board's edge.
+            EXPECT_TRUE(b->parentWidget()->rect().contains(b->badge()->geometry())) << i;
         } else {
             EXPECT_EQ(b->badge(), nullptr);
             EXPECT_EQ(b->CheckBox()->pos(), QPoint(-2, -2));
