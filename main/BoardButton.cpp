@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextLayout>
 
 namespace ozv {
 
@@ -78,10 +79,45 @@ void TBoardButton::paintEvent(QPaintEvent*)
     const QRect area = rect().marginsRemoved(m_captionMargins);
     p.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    const QString caption = (m_captionFlags & Qt::TextSingleLine)
-                                ? fontMetrics().elidedText(text(), Qt::ElideRight, area.width())
-                                : text();
-    p.drawText(area, m_captionFlags, caption);
+    p.drawText(area, m_captionFlags & ~(Qt::TextWordWrap | Qt::TextSingleLine),
+               captionLines().join(u'\n'));
+}
+
+namespace {
+
+// `text` broken into lines of at most `width` pixels: between words where it can, inside a
+// word where it must.
+QStringList wrapped(const QString& text, const QFont& font, int width)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines;
+}
+
+} // namespace
+
+QStringList TBoardButton::captionLines() const
+{
+    const QRect area = rect().marginsRemoved(m_captionMargins);
+    const QFontMetrics metrics = fontMetrics();
+    const int width = std::max(1, area.width());
+    const int fit = (m_captionFlags & Qt::TextSingleLine)
+                        ? 1
+                        : std::max(1, (area.height() + metrics.leading()) / metrics.lineSpacing());
+    QStringList lines = wrapped(text(), font(), width);
+    // Too long: give way in the middle, a little more each round, until what is left fits.
+    for (int budget = width * fit; lines.size() > fit && budget > 0; budget -= width / 4 + 1)
+        lines = wrapped(metrics.elidedText(text(), Qt::ElideMiddle, budget), font(), width);
+    return lines;
 }
 
 void TBoardButton::addSatellite(QWidget* widget, QPoint offset)

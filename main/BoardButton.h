@@ -55,11 +55,16 @@ public:
     void setSatelliteOffset(QWidget* widget, QPoint offset);
 
     TBadge* badge() const { return m_badge; }
+
+    /// The caption's lines as drawn: wrapped between words, or inside a word too long for a
+    /// line (door_slam_heavy_wooden_interior_01); when it needs more lines than fit, its middle
+    /// gives way to "…", so its start and the end that tells such names apart both stay.
+    QStringList captionLines() const;
     void setBadge(TBadge* badge, QPoint offset);
 
 protected:
-    /// Where and how the caption is drawn: inside `margins`, with Qt::Alignment and text flags;
-    /// one line is elided when it does not fit.
+    /// Where and how the caption is drawn: inside `margins`, with Qt::Alignment flags, and
+    /// Qt::TextSingleLine for a one-line caption (else as many lines as fit).
     void setCaptionLayout(QMargins margins, int flags);
     /// The button's face, a bright frame when pressed (so the operator sees at a glance what
     /// plays and what is shown), and the caption.

@@ -1,6 +1,7 @@
 // Traps for an operator in the middle of a show: keys and the wheel that would change what
 // was not meant, names that would be read as markup, error boxes that pile up.
 
+#include "BoardButton.h"
 #include "MonitorList.h"
 #include "SettingsSaver.h"
 #include "SoundBoard.h"
@@ -132,4 +133,41 @@ TEST_F(ShowSafety, ASettingsFileThatCannotBeWrittenKeepsOneBox)
     for (QMessageBox* b : boxes)
         b->close();
     QApplication::processEvents();
+}
+
+TEST_F(ShowSafety, LongNamesKeepTheEndThatTellsThemApart)
+{
+    const char* names[] = {"door_slam_heavy_wooden_interior_01", "door_slam_heavy_wooden_interior_02",
+                           "a_very_long_name_without_any_space_that_needs_more_lines_than_fit_07",
+                           "Gong"};
+    for (const char* n : names) {
+        show.tone(QString::fromUtf8(n) + S(".wav"));
+        show.picture(QString::fromUtf8(n) + S(".png"));
+    }
+    open();
+    loadThumbnails();
+    QList<TBoardButton*> all;
+    for (TBoardButton* b : form->sounds().buttons())
+        all << b;
+    for (int i = 0; i < form->ImagesFlowLayout->childCount(); ++i)
+        if (auto* b = qobject_cast<TBoardButton*>(form->ImagesFlowLayout->childAt(i))) all << b;
+    ASSERT_EQ(all.size(), 8);
+    QSet<QString> seen;
+    for (TBoardButton* b : all) {
+        const QStringList lines = b->captionLines();
+        const QString drawn = lines.join(u' ');
+        const QString name = b->text();
+        // Every line fits the button, and the lines fit its height.
+        for (const QString& line : lines)
+            EXPECT_LE(b->fontMetrics().horizontalAdvance(line), b->width()) << line.toStdString();
+        EXPECT_LE(lines.size() * b->fontMetrics().lineSpacing(), b->height()) << drawn.toStdString();
+        // Both ends stay; what is left out is marked.
+        EXPECT_TRUE(lines.last().endsWith(name.right(2))) << drawn.toStdString();
+        EXPECT_TRUE(lines.first().startsWith(name.left(2))) << drawn.toStdString();
+        if (QString(drawn).remove(u' ') != name) EXPECT_TRUE(drawn.contains(QChar(0x2026)));
+        EXPECT_FALSE(seen.contains(drawn + (b->parentWidget() == form->SoundsFlowLayout ? S("s") : S("p"))))
+            << drawn.toStdString();
+        seen << drawn + (b->parentWidget() == form->SoundsFlowLayout ? S("s") : S("p"));
+    }
+    EXPECT_EQ(form->sounds().buttons().last()->captionLines(), QStringList{S("Gong")});
 }
