@@ -1,9 +1,12 @@
 #include "Application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace ozv {
 
@@ -27,6 +30,13 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
     pal.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0xA0, 0xC0, 0xE0));
     pal.setColor(QPalette::Disabled, QPalette::Text, QColor(0xA0, 0xC0, 0xE0));
     setPalette(pal);
+
+    // The toolkit's own words (dialog buttons, file errors) in Czech, as the rest of the
+    // interface, whatever the system's language.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
@@ -37,7 +47,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     } catch (const std::exception& e) {
         message = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        message = QStringLiteral("An unexpected error occurred.");
+        message = QStringLiteral("Nastala neočekávaná chyba.");
     }
     if (showError)
         showError(message);

@@ -63,8 +63,8 @@ int main(int argc, char** argv)
     if (cmd.cueSheetFolder) {
         const QString folder = *cmd.cueSheetFolder;
         if (ozv::fileKind(folder) != ozv::FileKind::Directory) {
-            print(stderr,
-                  QStringLiteral("ozvenka: the folder \"%1\" does not exist.\n").arg(folder));
+            print(stderr, QStringLiteral("ozvenka: složka \"%1\" neexistuje.\n")
+                              .arg(ozv::readableName(folder)));
             return 2;
         }
         print(stdout,

@@ -28,7 +28,7 @@ void TMediaPlayer::setFileName(const QString& path)
     std::shared_ptr<SoundSource> source = m_engine.openSource(path, &reason);
     if (!source)
         throw MediaOpenError(
-            QStringLiteral("Cannot play \"%1\": %2").arg(path, reason).toStdString());
+            QStringLiteral("Zvuk \"%1\" nelze přehrát: %2").arg(path, reason).toStdString());
     Stop();
     if (m_source) m_source->abandoned = true;
     m_engine.retire(std::move(m_source));

@@ -54,9 +54,27 @@ int utf8SequenceAt(const unsigned char* s, qsizetype n, qsizetype i, char32_t* c
     return len;
 }
 
+// The system's reason, in Czech where the operator is likely to meet it.
 QString systemReason(int err)
 {
-    return QString::fromLocal8Bit(std::strerror(err));
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Na disku není místo.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Přístup byl odepřen.");
+    case ENOENT:
+        return QStringLiteral("Soubor nebo složka neexistuje.");
+    case EROFS:
+        return QStringLiteral("Disk je jen pro čtení.");
+    case EISDIR:
+        return QStringLiteral("Je to složka, ne soubor.");
+    case EIO:
+        return QStringLiteral("Chyba čtení nebo zápisu na disk.");
+    default:
+        return QString::fromLocal8Bit(std::strerror(err));
+    }
 }
 
 } // namespace

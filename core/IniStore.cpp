@@ -42,15 +42,15 @@ IniStore::IniStore(const QString& path) : m_path(path)
     const int fd = openRegularFile(path, &reason, kMaxFileSize);
     QFile file;
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        throw IniLoadError(QStringLiteral("Cannot open settings file \"%1\". %2")
+        throw IniLoadError(QStringLiteral("Soubor nastavení \"%1\" nelze otevřít. %2")
                                .arg(path, fd < 0 ? reason : file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw IniLoadError(
-            QStringLiteral("Cannot read settings file \"%1\". %2").arg(path, file.errorString()));
+        throw IniLoadError(QStringLiteral("Soubor nastavení \"%1\" nelze přečíst. %2")
+                               .arg(path, file.errorString()));
     if (!parseBytes(std::move(bytes)))
         throw IniLoadError(
-            QStringLiteral("The settings file \"%1\" is not valid UTF-8 text.").arg(path));
+            QStringLiteral("Soubor nastavení \"%1\" není platný text v kódování UTF-8.").arg(path));
 }
 
 bool IniStore::parseBytes(QByteArray bytes)
@@ -374,10 +374,10 @@ bool IniStore::UpdateFile(QString* error) const
 bool IniStore::writeSnapshot(const QString& path, const QByteArray& bytes, QString* error)
 {
     auto fail = [&](const QString& reason) {
-        if (error) *error = QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
+        if (error) *error = QStringLiteral("Soubor \"%1\" nelze zapsat. %2").arg(path, reason);
         return false;
     };
-    if (path.isEmpty()) return fail(QStringLiteral("No settings file name was given."));
+    if (path.isEmpty()) return fail(QStringLiteral("Nebyl zadán název souboru nastavení."));
     QString reason;
     if (!replaceFileAtomically(path, bytes, &reason)) return fail(reason);
     return true;

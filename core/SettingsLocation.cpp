@@ -35,8 +35,7 @@ bool isSettingsSwitch(const QString& p)
         if (c != kSwitch.at(i).unicode()) return false;
     }
     const qsizetype end = 1 + kSwitch.size();
-    if (!kSlashIsSwitchOnly && p.at(0) == u'/' && p.size() > end && p.at(end) != u':')
-        return false;
+    if (!kSlashIsSwitchOnly && p.at(0) == u'/' && p.size() > end && p.at(end) != u':') return false;
     return true;
 }
 
@@ -94,23 +93,23 @@ CommandLine parseCommandLine(const QStringList& args)
             } else if (i + 1 < args.size()) {
                 cmd.cueSheetFolder = args.at(++i);
             } else {
-                cmd.error = QStringLiteral("--cue-sheet needs a folder.");
+                cmd.error = QStringLiteral("--cue-sheet potřebuje složku.");
                 return cmd;
             }
         } else if (p.startsWith(u'-') && p.size() > 1) {
-            cmd.error = QStringLiteral("Unknown option \"%1\". Try --help.").arg(p);
+            cmd.error = QStringLiteral("Neznámý přepínač \"%1\". Nápověda: --help.").arg(p);
             return cmd;
         } else if (cmd.folder.isEmpty()) {
             cmd.folder = p;
         } else {
-            cmd.error = QStringLiteral("Only one show folder can be given (\"%1\" and \"%2\").")
+            cmd.error = QStringLiteral("Lze zadat jen jednu složku představení (\"%1\" a \"%2\").")
                             .arg(cmd.folder, p);
             return cmd;
         }
     }
     if (cmd.settingsPath && cmd.settingsPath->isEmpty())
         cmd.error = QStringLiteral(
-            "The -settings switch needs a file name, for example: -settings show.ini");
+            "Přepínač -settings potřebuje název souboru, například: -settings predstaveni.ini");
     return cmd;
 }
 
@@ -133,19 +132,19 @@ QString locateSettingsFile(const CommandLine& cmd)
 QString usageText()
 {
     return QStringLiteral(
-        "Usage: ozvenka [FOLDER] [-settings FILE]\n"
-        "       ozvenka --cue-sheet FOLDER [-settings FILE]\n"
+        "Použití: ozvenka [SLOŽKA] [-settings SOUBOR]\n"
+        "         ozvenka --cue-sheet SLOŽKA [-settings SOUBOR]\n"
         "\n"
-        "Ozvenka is a sound board for live theatre: every .mp3 and .wav file of FOLDER and of\n"
-        "its direct sub-folders becomes a button that starts on a click or a key; pictures go\n"
-        "full-screen on a second monitor.\n"
+        "Ozvěnka je zvukový pult pro divadlo: každý soubor .mp3 a .wav ve SLOŽCE a v jejích\n"
+        "přímých podsložkách se stane tlačítkem, které se spustí kliknutím nebo klávesou;\n"
+        "obrázky se zobrazí přes celou obrazovku na druhém monitoru.\n"
         "\n"
-        "  FOLDER             open this show folder instead of the one used last\n"
-        "  -settings FILE     keep the settings in FILE (also -settings:FILE, /settings FILE)\n"
-        "                     instead of ~/.config/Ozvenka/Settings.ini\n"
-        "  --cue-sheet FOLDER print the running order of FOLDER's board and exit\n"
-        "  --version          print the version and exit\n"
-        "  --help             print this help and exit\n");
+        "  SLOŽKA              otevře tuto složku představení místo naposledy použité\n"
+        "  -settings SOUBOR    nastavení v SOUBORU (také -settings:SOUBOR, /settings SOUBOR)\n"
+        "                      místo ~/.config/Ozvenka/Settings.ini\n"
+        "  --cue-sheet SLOŽKA  vypíše pořadí zvuků a obrázků SLOŽKY s klávesami a skončí\n"
+        "  --version           vypíše verzi a skončí\n"
+        "  --help              vypíše tuto nápovědu a skončí\n");
 }
 
 } // namespace ozv

@@ -92,8 +92,7 @@ QImage decodeThumbnail(const QString& path, QSize fitBox)
         if (size.isEmpty()) return QImage();
         // The reader scales before it turns the picture.
         const QSize storedSize = turned ? size.transposed() : size;
-        if (storedSize != stored && decodesReduced(reader))
-            reader.setScaledSize(storedSize);
+        if (storedSize != stored && decodesReduced(reader)) reader.setScaledSize(storedSize);
         // A thumbnail needs no exact inverse DCT nor smooth chroma upsampling: JPEG then takes
         // libjpeg's fast path.
         reader.setQuality(25);
@@ -114,8 +113,8 @@ QImage decodeFitted(const QString& path, QSize target, QString* error)
     QString reason;
     if (!openPicture(path, file, &reason)) {
         if (error)
-            *error = QStringLiteral("Cannot open the picture \"%1\": %2")
-                         .arg(readableName(path), reason);
+            *error =
+                QStringLiteral("Obrázek \"%1\" nelze otevřít: %2").arg(readableName(path), reason);
         return QImage();
     }
     QImageReader reader(&file);
@@ -126,7 +125,7 @@ QImage decodeFitted(const QString& path, QSize target, QString* error)
     const QSize full = turned ? stored.transposed() : stored; // as it stands upright
     if (!sizeAcceptable(reader, stored)) {
         if (error)
-            *error = QStringLiteral("The picture \"%1\" is too large (%2 x %3).")
+            *error = QStringLiteral("Obrázek \"%1\" je příliš velký (%2 x %3).")
                          .arg(readableName(path))
                          .arg(full.width())
                          .arg(full.height());
@@ -143,7 +142,7 @@ QImage decodeFitted(const QString& path, QSize target, QString* error)
     QImage picture = reader.read();
     if (picture.isNull()) {
         if (error)
-            *error = QStringLiteral("Cannot decode the picture \"%1\": %2")
+            *error = QStringLiteral("Obrázek \"%1\" nelze načíst: %2")
                          .arg(readableName(path), reader.errorString());
         return QImage();
     }

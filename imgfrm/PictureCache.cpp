@@ -1,5 +1,6 @@
 #include "PictureCache.h"
 
+#include "FileAccess.h"
 #include "Thumbnail.h"
 
 namespace ozv {
@@ -30,8 +31,8 @@ void TPictureCache::prefetch(const QStringList& paths, QSize size, const QString
             try {
                 image = decodeFitted(path, size, &error);
             } catch (...) {
-                error = QStringLiteral("Cannot decode the picture \"%1\": not enough memory.")
-                            .arg(path);
+                error = QStringLiteral("Obrázek \"%1\" nelze načíst: nedostatek paměti.")
+                            .arg(readableName(path));
             }
             {
                 std::lock_guard lock(p->lock);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libsdl2-dev libsndfile1-dev libsamplerate0-dev
   libgtest-dev libbenchmark-dev
 )

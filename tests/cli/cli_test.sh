@@ -11,16 +11,16 @@ check() { # name, condition
 
 out=$("$ozvenka" --help); rc=$?
 check "help exits 0" "[ $rc -eq 0 ]"
-check "help names the settings switch" "grep -q -- '-settings FILE' <<<\"\$out\""
+check "help names the settings switch" "grep -q -- '-settings SOUBOR' <<<\"\$out\""
 out=$("$ozvenka" --version); rc=$?
 check "version" "[ $rc -eq 0 ] && [ \"\$out\" = 'ozvenka 1.0.3' ]"
 err=$("$ozvenka" --bogus 2>&1 >/dev/null); rc=$?
 check "unknown option exits 2" "[ $rc -eq 2 ]"
 check "unknown option is named" "grep -q -- '--bogus' <<<\"\$err\""
 err=$("$ozvenka" -settings 2>&1 >/dev/null); rc=$?
-check "settings switch without a file is refused" "[ $rc -eq 2 ] && grep -q 'needs a file name' <<<\"\$err\""
+check "settings switch without a file is refused" "[ $rc -eq 2 ] && grep -q 'potřebuje název souboru' <<<\"\$err\""
 err=$("$ozvenka" --cue-sheet "$work/missing" 2>&1 >/dev/null); rc=$?
-check "cue sheet of a missing folder exits 2" "[ $rc -eq 2 ] && grep -q 'does not exist' <<<\"\$err\""
+check "cue sheet of a missing folder exits 2" "[ $rc -eq 2 ] && grep -q 'neexistuje' <<<\"\$err\""
 
 QT_QPA_PLATFORM=offscreen "$make_demo" "$work/show" >/dev/null 2>&1
 printf 'not audio' > "$work/show/03 Rozbitý.mp3"

@@ -231,8 +231,8 @@ TEST(IniStoreFile, FailedWriteIsReportedAndKeepsTheContent)
     s.WriteInteger(S("Images"), S("Effect"), 3);
     QString error;
     EXPECT_FALSE(s.UpdateFile(&error));
-    EXPECT_TRUE(error.startsWith(S("Cannot create file \"") + dir.path(S("missing/Settings.ini")) +
-                                 S("\". ")))
+    EXPECT_TRUE(error.startsWith(S("Soubor \"") + dir.path(S("missing/Settings.ini")) +
+                                 S("\" nelze zapsat. ")))
         << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.path(S("missing"))));
     EXPECT_EQ(s.ReadInteger(S("Images"), S("Effect"), 0), 3);
