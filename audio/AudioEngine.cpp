@@ -120,8 +120,25 @@ void AudioEngine::loaderLoop()
     std::vector<float> buffer;
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_wake.wait(lock, [this] { return m_quit || !m_headJobs.empty(); });
+        m_wake.wait(lock,
+                    [this] { return m_quit || !m_headJobs.empty() || !m_countJobs.empty(); });
         if (m_quit) return;
+        if (m_headJobs.empty()) {
+            std::shared_ptr<SoundSource> source = std::move(m_countJobs.front());
+            m_countJobs.pop_front();
+            m_loaderBusy = true;
+            lock.unlock();
+            if (!source->abandoned.load()) {
+                const std::optional<std::int64_t> frames = countSourceFrames(source->path);
+                source->countedFrames.store(frames ? *frames : source->info.sourceFrames,
+                                            std::memory_order_release);
+            }
+            source.reset();
+            lock.lock();
+            m_loaderBusy = false;
+            m_idleChanged.notify_all();
+            continue;
+        }
         std::shared_ptr<SoundSource> source = std::move(m_headJobs.front());
         m_headJobs.pop_front();
         m_loaderBusy = true;
@@ -148,9 +165,11 @@ void AudioEngine::loaderLoop()
             }
         }
         source->headDone.store(true, std::memory_order_release);
-        source.reset();
 
         lock.lock();
+        if (source->info.lengthIsEstimate && !source->abandoned.load())
+            m_countJobs.push_back(std::move(source));
+        source.reset();
         m_loaderBusy = false;
         m_idleChanged.notify_all();
     }
@@ -287,7 +306,8 @@ bool AudioEngine::waitUntilIdle(int timeoutMs)
     m_streamerKick = true;
     m_wake.notify_all();
     return m_idleChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-        return m_headJobs.empty() && !m_loaderBusy && m_newStreams.empty() && !m_streamerBusy &&
+        return m_headJobs.empty() && m_countJobs.empty() && !m_loaderBusy &&
+               m_newStreams.empty() && !m_streamerBusy &&
                m_streamerPasses >= passes + 2;
     });
 }

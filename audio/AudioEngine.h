@@ -76,6 +76,8 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_idleChanged;
     std::deque<std::shared_ptr<SoundSource>> m_headJobs;
+    // Lengths to count through the file: only once no head waits, so heads stay prompt.
+    std::deque<std::shared_ptr<SoundSource>> m_countJobs;
     std::vector<std::shared_ptr<StreamBuffer>> m_newStreams;
     bool m_loaderBusy = false;
     bool m_streamerBusy = false;

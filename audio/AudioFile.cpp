@@ -5,6 +5,8 @@
 #include <QFile>
 #include <algorithm>
 #include <cmath>
+#include <mpg123.h>
+#include <mutex>
 #include <samplerate.h>
 #include <sndfile.h>
 #include <unistd.h>
@@ -26,22 +28,64 @@ std::int64_t AudioInfo::duration() const
 
 namespace {
 
-// An open sound file: libsndfile reads through a descriptor that we opened (regular files
-// only, never blocking on a FIFO) and close ourselves.
+// An open sound file: read through a descriptor that we opened (regular files only, never
+// blocking on a FIFO) and close ourselves. libsndfile recognises every format by its content;
+// MPEG audio is then decoded by libmpg123 itself, because libsndfile ends it where the length
+// in its header says, and that length is wrong for a file written without a Xing/Info header
+// (VBR) or for files joined together: they would stop early.
 struct OpenFile
 {
     SNDFILE* sf = nullptr;
+    mpg123_handle* mpeg = nullptr;
     int fd = -1;
     void close()
     {
         if (sf) sf_close(sf);
+        if (mpeg) {
+            mpg123_close(mpeg);
+            mpg123_delete(mpeg);
+        }
         if (fd >= 0) ::close(fd);
         sf = nullptr;
+        mpeg = nullptr;
         fd = -1;
     }
 };
 
-OpenFile openFile(const QString& path, SF_INFO* info, QString* reason)
+bool isMpeg(const SF_INFO& info)
+{
+    return (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG;
+}
+
+// libmpg123 on the file's descriptor, decoding to float at the file's own rate.
+mpg123_handle* openMpeg(int fd, int* rate, int* channels)
+{
+    static std::once_flag once;
+    std::call_once(once, [] { mpg123_init(); });
+    mpg123_handle* h = mpg123_new(nullptr, nullptr);
+    if (!h) return nullptr;
+    mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    mpg123_format_none(h);
+    const long* rates = nullptr;
+    size_t count = 0;
+    mpg123_rates(&rates, &count);
+    for (size_t i = 0; i < count; ++i)
+        mpg123_format(h, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+    long r = 0;
+    int encoding = 0;
+    if (::lseek(fd, 0, SEEK_SET) != 0 || mpg123_open_fd(h, fd) != MPG123_OK ||
+        mpg123_getformat(h, &r, channels, &encoding) != MPG123_OK ||
+        encoding != MPG123_ENC_FLOAT_32) {
+        mpg123_delete(h);
+        return nullptr;
+    }
+    *rate = int(r);
+    return h;
+}
+
+// Opens `path`; with `decode`, MPEG audio is handed to libmpg123 (the header alone does not
+// need it).
+OpenFile openFile(const QString& path, SF_INFO* info, QString* reason, bool decode)
 {
     *info = SF_INFO{};
     OpenFile f;
@@ -54,8 +98,18 @@ OpenFile openFile(const QString& path, SF_INFO* info, QString* reason)
         return f;
     }
     if (info->channels <= 0 || info->samplerate <= 0 || info->frames < 0) {
-        if (reason) *reason = QStringLiteral("no audio channels");
+        if (reason) *reason = QStringLiteral("žádné zvukové kanály");
         f.close();
+        return f;
+    }
+    if (decode && isMpeg(*info)) {
+        sf_close(f.sf);
+        f.sf = nullptr;
+        f.mpeg = openMpeg(f.fd, &info->samplerate, &info->channels);
+        if (!f.mpeg) {
+            if (reason) *reason = QStringLiteral("poškozený soubor MPEG");
+            f.close();
+        }
     }
     return f;
 }
@@ -66,6 +120,7 @@ AudioInfo toInfo(const SF_INFO& sfi)
     info.sourceFrames = sfi.frames;
     info.sourceRate = sfi.samplerate;
     info.channels = sfi.channels;
+    info.lengthIsEstimate = isMpeg(sfi);
     return info;
 }
 
@@ -74,16 +129,29 @@ AudioInfo toInfo(const SF_INFO& sfi)
 std::optional<AudioInfo> probeAudioFile(const QString& path, QString* reason)
 {
     SF_INFO sfi;
-    OpenFile f = openFile(path, &sfi, reason);
+    OpenFile f = openFile(path, &sfi, reason, false);
     if (!f.sf) return std::nullopt;
     f.close();
     return toInfo(sfi);
 }
 
+std::optional<std::int64_t> countSourceFrames(const QString& path)
+{
+    SF_INFO sfi;
+    OpenFile f = openFile(path, &sfi, nullptr, true);
+    std::optional<std::int64_t> frames;
+    // Only MPEG needs counting: other formats state their length exactly.
+    if (f.mpeg && mpg123_scan(f.mpeg) == MPG123_OK) {
+        const off_t length = mpg123_length(f.mpeg);
+        if (length >= 0) frames = std::int64_t(length);
+    }
+    f.close();
+    return frames;
+}
+
 struct Decoder::Impl
 {
     OpenFile file;
-    SNDFILE* sf = nullptr;
     SRC_STATE* src = nullptr;
     int channels = 0;
     double ratio = 1.0;
@@ -110,17 +178,34 @@ struct Decoder::Impl
         return std::isfinite(x) && std::fabs(x) <= kDamaged ? std::clamp(x, -1.0f, 1.0f) : 0.0f;
     }
 
+    // Up to `frames` frames from libmpg123 into `raw`, to the end of the audio data.
+    std::int64_t readMpeg(std::int64_t frames)
+    {
+        const std::size_t frameBytes = sizeof(float) * std::size_t(channels);
+        auto* bytes = reinterpret_cast<unsigned char*>(raw.data());
+        std::size_t have = 0;
+        while (have < std::size_t(frames) * frameBytes) {
+            std::size_t got = 0;
+            const int r = mpg123_read(file.mpeg, bytes + have,
+                                      std::size_t(frames) * frameBytes - have, &got);
+            have += got;
+            if (r == MPG123_NEW_FORMAT || (r == MPG123_OK && got > 0)) continue;
+            break; // the end, or damage: what was decoded is played
+        }
+        return std::int64_t(have / frameBytes);
+    }
+
     // Reads up to kChunk source frames into `dst` as stereo; returns frames read.
     std::int64_t readStereo(float* dst, std::int64_t frames)
     {
         if (sourceDone) return 0;
         raw.resize(std::size_t(frames * channels));
-        const sf_count_t got = sf_readf_float(sf, raw.data(), frames);
+        const std::int64_t got = file.mpeg ? readMpeg(frames) : sf_readf_float(file.sf, raw.data(), frames);
         if (got <= 0) {
             sourceDone = true;
             return 0;
         }
-        for (sf_count_t i = 0; i < got; ++i) {
+        for (std::int64_t i = 0; i < got; ++i) {
             const float* f = &raw[std::size_t(i * channels)];
             dst[2 * i] = clean(f[0]);
             dst[2 * i + 1] = clean(channels > 1 ? f[1] : f[0]);
@@ -137,9 +222,8 @@ bool Decoder::open(const QString& path)
 {
     d = std::make_unique<Impl>();
     SF_INFO sfi;
-    d->file = openFile(path, &sfi, nullptr);
-    d->sf = d->file.sf;
-    if (!d->sf) return false;
+    d->file = openFile(path, &sfi, nullptr, true);
+    if (!d->file.sf && !d->file.mpeg) return false;
     m_info = toInfo(sfi);
     d->channels = sfi.channels;
     if (sfi.samplerate != kMixRate) {
@@ -154,7 +238,7 @@ bool Decoder::open(const QString& path)
 
 std::int64_t Decoder::read(float* out, std::int64_t frames)
 {
-    if (!d->sf || d->done || frames <= 0) return 0;
+    if ((!d->file.sf && !d->file.mpeg) || d->done || frames <= 0) return 0;
     if (!d->src) {
         std::int64_t total = 0;
         while (total < frames) {

@@ -18,6 +18,9 @@ struct AudioInfo
     std::int64_t sourceFrames = 0;
     int sourceRate = 0;
     int channels = 0;
+    /// The header's length may be wrong (MPEG without a Xing/Info header, or files joined
+    /// together): the exact one is counted in the background (countSourceFrames).
+    bool lengthIsEstimate = false;
     /// Length at the mixer's rate.
     std::int64_t mixFrames() const;
     /// Length in 100-ns units.
@@ -27,6 +30,11 @@ struct AudioInfo
 /// Reads the header of a sound file. Fails (nullopt, with a reason) for a file that is
 /// missing, not audio, damaged in its header, or has no channels. Any thread.
 std::optional<AudioInfo> probeAudioFile(const QString& path, QString* reason = nullptr);
+
+/// The exact length in source frames of a file whose header may not say it (MPEG: counted
+/// through the whole file, which takes a while for a long one); nullopt for formats whose
+/// header is exact, or when the file cannot be read. Any thread.
+std::optional<std::int64_t> countSourceFrames(const QString& path);
 
 /// Decodes a file from its start as interleaved stereo float at kMixRate. One thread at a time.
 class Decoder

@@ -64,17 +64,30 @@ TMediaPlayer::TMediaState TMediaPlayer::State() const
 
 qint64 TMediaPlayer::Duration() const
 {
-    return m_source ? m_source->info.duration() : 0;
+    if (!m_source) return 0;
+    AudioInfo info = m_source->info;
+    const std::int64_t counted = m_source->countedFrames.load(std::memory_order_acquire);
+    if (counted >= 0) info.sourceFrames = counted;
+    // Until the file is counted its header may say too little: while it plays it is at least
+    // as long as what has been heard, so nothing ends it before its audio does.
+    if (counted < 0 && info.lengthIsEstimate && State() == TMediaState::Playing)
+        return std::max<qint64>(info.duration(), playedTime() + 1);
+    return info.duration();
+}
+
+qint64 TMediaPlayer::playedTime() const
+{
+    const std::int64_t frames =
+        m_playing ? m_shared->position.load(std::memory_order_relaxed) : m_startFrame;
+    return frames * kMediaTimeUnitsPerSecond / kMixRate;
 }
 
 qint64 TMediaPlayer::CurrentTime() const
 {
     if (!m_source) return 0;
-    const std::int64_t frames =
-        m_playing ? m_shared->position.load(std::memory_order_relaxed) : m_startFrame;
     if (State() == TMediaState::Stopped && m_playing)
         return Duration(); // the playback ran to its end
-    return std::min<qint64>(frames * kMediaTimeUnitsPerSecond / kMixRate, Duration());
+    return std::min<qint64>(playedTime(), Duration());
 }
 
 void TMediaPlayer::setCurrentTime(qint64 time)

@@ -46,6 +46,8 @@ public:
     void setVolume(float volume);
 
 private:
+    qint64 playedTime() const;
+
     AudioEngine& m_engine;
     QString m_fileName;
     std::shared_ptr<SoundSource> m_source;

@@ -28,6 +28,9 @@ struct SoundSource
     std::atomic<bool> headDone{false};
     /// The owner no longer needs the head; the loader may skip it.
     std::atomic<bool> abandoned{false};
+    /// The length in source frames as counted through the file, for a file whose header may
+    /// be wrong (info.lengthIsEstimate); -1 until the loader has counted it.
+    std::atomic<std::int64_t> countedFrames{-1};
 
     std::int64_t headReady() const { return headFrames.load(std::memory_order_acquire); }
 };

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev qt6-translations-l10n
-  libsdl2-dev libsndfile1-dev libsamplerate0-dev
+  libsdl2-dev libsndfile1-dev libmpg123-dev libsamplerate0-dev
   libgtest-dev libbenchmark-dev
 )
 # The end-to-end tools: a real X server with two monitors, input and screenshots.

@@ -25,11 +25,16 @@ bool writeAudio(const QString& path, AudioFormat format, int rate, int channels,
         info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
         break;
     case AudioFormat::Mp3:
+    case AudioFormat::Mp3Vbr:
         info.format = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
         break;
     }
     SNDFILE* sf = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
     if (!sf) return false;
+    if (format == AudioFormat::Mp3Vbr) {
+        int mode = SF_BITRATE_MODE_VARIABLE;
+        sf_command(sf, SFC_SET_BITRATE_MODE, &mode, sizeof mode);
+    }
     std::vector<float> block(std::size_t(4096 * channels));
     for (long done = 0; done < frames;) {
         const long n = std::min<long>(4096, frames - done);
@@ -43,6 +48,32 @@ bool writeAudio(const QString& path, AudioFormat format, int rate, int channels,
         done += n;
     }
     return sf_close(sf) == 0;
+}
+
+bool stripMp3LengthHeader(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    QByteArray bytes = f.readAll();
+    f.close();
+    qsizetype at = 0;
+    if (bytes.startsWith("ID3") && bytes.size() > 10) {
+        at = 10 + ((qsizetype(bytes[6] & 0x7F) << 21) | (qsizetype(bytes[7] & 0x7F) << 14) |
+                   (qsizetype(bytes[8] & 0x7F) << 7) | qsizetype(bytes[9] & 0x7F));
+    }
+    if (at + 4 > bytes.size() || uchar(bytes[at]) != 0xFF || (uchar(bytes[at + 1]) & 0xE0) != 0xE0)
+        return false;
+    // MPEG-1 Layer III frame length from its header.
+    static const int kKbps[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    static const int kRates[4] = {44100, 48000, 32000, 0};
+    const uchar h2 = uchar(bytes[at + 2]);
+    const int kbps = kKbps[h2 >> 4], rate = kRates[(h2 >> 2) & 3];
+    if (kbps == 0 || rate == 0) return false;
+    const qsizetype length = 144 * kbps * 1000 / rate + ((h2 >> 1) & 1);
+    const QByteArray frame = bytes.mid(at, length);
+    if (!frame.contains("Xing") && !frame.contains("Info")) return false;
+    bytes.remove(at, length);
+    return writeText(path, bytes);
 }
 
 bool writeTone(const QString& path, AudioFormat format, int rate, double seconds, double frequency,

@@ -8,7 +8,7 @@
 
 namespace ozv::fixtures {
 
-enum class AudioFormat { Wav16, WavFloat, Mp3 };
+enum class AudioFormat { Wav16, WavFloat, Mp3, Mp3Vbr };
 
 /// Writes `frames` frames of `channels` channels at `rate`; sample(frame, channel) gives -1..1.
 bool writeAudio(const QString& path, AudioFormat format, int rate, int channels, long frames,
@@ -23,6 +23,10 @@ bool writeConstant(const QString& path, int rate, double seconds, float value, i
 /// (or `format` when given: e.g. "PNG" into a file named .jpg).
 bool writePicture(const QString& path, QSize size, const QColor& base, const QString& label,
                   const char* format = nullptr);
+
+/// Removes the first frame of an MP3 file when it is a Xing/Info header, as encoders that write
+/// none leave the file (its length is then only an estimate from the first frame's bit rate).
+bool stripMp3LengthHeader(const QString& path);
 
 /// Writes a text file (for media that are not what their name says).
 bool writeText(const QString& path, const QByteArray& text);

@@ -235,3 +235,60 @@ TEST(BadAudio, AFileOverwrittenWhilePlayingStaysWithinFullScale)
     EXPECT_TRUE(finite);
     EXPECT_LE(worst, 1.0f);
 }
+
+namespace {
+
+// A VBR MP3 that starts loud and rough (a high bit rate) and goes on soft (a low one): a
+// length estimated from the first frames is far too short.
+QString roughThenSoft(const TempFolder& dir, const QString& name, double seconds)
+{
+    const QString path = dir.prepare(name);
+    auto noise = std::make_shared<std::uint32_t>(7);
+    const bool ok = ozv::fixtures::writeAudio(
+        path, ozv::fixtures::AudioFormat::Mp3Vbr, 44100, 2, long(seconds * 44100),
+        [noise](long f, int) {
+            if (f < 44100) return float(int((*noise = *noise * 1664525u + 1013904223u) >> 8) %
+                                            2000 / 2000.0 - 0.5);
+            return float(0.2 * std::sin(2 * 3.14159265 * 440 * f / 44100.0));
+        });
+    EXPECT_TRUE(ok);
+    return path;
+}
+
+} // namespace
+
+TEST(BadAudio, MpegFilesPlayToTheEndOfTheirAudio)
+{
+    TempFolder dir;
+    const QString headerless = roughThenSoft(dir, QStringLiteral("headerless.mp3"), 10.0);
+    ASSERT_TRUE(ozv::fixtures::stripMp3LengthHeader(headerless));
+    // Two files joined with cat: the first one's header speaks for both.
+    const QString joined = roughThenSoft(dir, QStringLiteral("joined.mp3"), 10.0);
+    const QString tail = roughThenSoft(dir, QStringLiteral("tail.mp3"), 5.0);
+    ASSERT_TRUE(ozv::fixtures::writeText(joined, ozv::test::readAll(joined) + ozv::test::readAll(tail)));
+
+    for (const auto& [path, seconds] : {std::pair{headerless, 10.0}, std::pair{joined, 15.0}}) {
+        // The headers do lie: what they say is far too short.
+        const std::optional<AudioInfo> header = probeAudioFile(path);
+        ASSERT_TRUE(header);
+        EXPECT_LT(header->duration() / double(kMediaTimeUnitsPerSecond), seconds * 0.8);
+        AudioEngine engine(AudioEngine::Mode::Offline);
+        TMediaPlayer player(engine);
+        player.setFileName(path);
+        player.Play(); // at once: the length is still being counted
+        std::vector<float> out(2 * 4096);
+        int frames = 0;
+        while (player.State() == State::Playing && frames < 20 * kMixRate) {
+            ASSERT_TRUE(engine.waitUntilIdle());
+            engine.render(out.data(), 4096);
+            frames += 4096;
+            // The board ends a sound whose position reaches its length: never before its end.
+            if (player.State() == State::Playing) {
+                ASSERT_LT(player.CurrentTime(), player.Duration()) << path.toStdString();
+            }
+        }
+        EXPECT_NEAR(frames / double(kMixRate), seconds, 0.15) << path.toStdString();
+        EXPECT_NEAR(player.Duration() / double(kMediaTimeUnitsPerSecond), seconds, 0.1)
+            << path.toStdString();
+    }
+}

@@ -164,7 +164,9 @@ TEST_F(ShowSafety, LongNamesKeepTheEndThatTellsThemApart)
         // Both ends stay; what is left out is marked.
         EXPECT_TRUE(lines.last().endsWith(name.right(2))) << drawn.toStdString();
         EXPECT_TRUE(lines.first().startsWith(name.left(2))) << drawn.toStdString();
-        if (QString(drawn).remove(u' ') != name) EXPECT_TRUE(drawn.contains(QChar(0x2026)));
+        if (QString(drawn).remove(u' ') != name) {
+            EXPECT_TRUE(drawn.contains(QChar(0x2026))) << drawn.toStdString();
+        }
         EXPECT_FALSE(seen.contains(drawn + (b->parentWidget() == form->SoundsFlowLayout ? S("s") : S("p"))))
             << drawn.toStdString();
         seen << drawn + (b->parentWidget() == form->SoundsFlowLayout ? S("s") : S("p"));
