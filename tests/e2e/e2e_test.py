@@ -352,6 +352,39 @@ def main():
         check("a plain start opens the stored folder with its volumes",
               start is not None and 0.2 < peak(samples, start + 0.2, start + 0.8) < 0.3,
               f"{peak(samples, start + 0.2, start + 0.8) if start else None}")
+
+        # ---- show traps: a held key, and a picture monitor that goes and comes back ----
+        settings4 = os.path.join(work, "Settings4.ini")
+        capture4 = os.path.join(work, "run4.raw")
+        p = Program(exe, display, settings4, capture4, show, cwd=show)
+        p.xdo("keydown", "w")  # held for 1.5 s: the X server repeats it all the while
+        time.sleep(1.5)
+        p.xdo("keyup", "w")
+        time.sleep(0.5)
+        p.key("F1")
+        time.sleep(1.4)
+        check("a picture is on the second monitor", near(picture_monitor(display), (255, 0, 0)),
+              str(picture_monitor(display)))
+        subprocess.run(["xrandr", "--output", "DUMMY1", "--off"], env=p.env, check=True)
+        time.sleep(1.5)
+        shown = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Form1$"], env=p.env,
+                               capture_output=True, text=True).stdout.split()
+        check("a lost picture monitor takes the picture window with it", not shown, str(shown))
+        check("the main window is still in view", not near(colour_at(display, 300, 200), (0, 0, 0), 10),
+              str(colour_at(display, 300, 200)))
+        subprocess.run(["xrandr", "--output", "DUMMY1", "--mode", f"{RIGHT[0]}x{RIGHT[1]}", "--pos",
+                        f"{LEFT[0]}x0"], env=p.env, check=True)
+        time.sleep(2.0)
+        check("plugged in again, the picture is back", near(picture_monitor(display), (255, 0, 0)),
+              str(picture_monitor(display)))
+        rc = p.stop()
+        check("and the program ends cleanly", rc == 0, f"exit status {rc}")
+        samples = read_capture(capture4)
+        start = first_sound(samples)
+        check("the held key started its sound", start is not None)
+        if start is not None:
+            check("once: the half-second sound was not restarted while the key was held",
+                  peak(samples, start + 0.7, start + 1.4) < 0.005, f"{peak(samples, start + 0.7, start + 1.4):.3f}")
     finally:
         server.terminate()
         server.wait(timeout=10)
