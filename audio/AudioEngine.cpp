@@ -34,6 +34,9 @@ AudioEngine::~AudioEngine()
         closeDevice();
         if (m_sdlReady) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+    // No consumer runs now: what was never sent is freed here, the rest by the mixer.
+    for (MixerCommand& c : m_unsent)
+        delete c.playback;
 }
 
 bool AudioEngine::openDevice()
@@ -120,8 +123,7 @@ void AudioEngine::loaderLoop()
     std::vector<float> buffer;
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_wake.wait(lock,
-                    [this] { return m_quit || !m_headJobs.empty() || !m_countJobs.empty(); });
+        m_wake.wait(lock, [this] { return m_quit || !m_headJobs.empty() || !m_countJobs.empty(); });
         if (m_quit) return;
         if (m_headJobs.empty()) {
             std::shared_ptr<SoundSource> source = std::move(m_countJobs.front());
@@ -175,11 +177,11 @@ void AudioEngine::loaderLoop()
     }
 }
 
-void AudioEngine::start(PlayerShared* player, const std::shared_ptr<SoundSource>& source,
-                        std::int64_t startFrame, float gain, std::uint32_t generation,
+void AudioEngine::start(const std::shared_ptr<PlayerShared>& player,
+                        const std::shared_ptr<SoundSource>& source, std::int64_t startFrame,
+                        float gain, std::uint32_t generation,
                         std::shared_ptr<StreamBuffer>* streamHolder)
 {
-    collectGarbage();
     const std::int64_t headFrames = source->headReady();
     std::shared_ptr<StreamBuffer> stream;
     if (!(headFrames > 0 && source->headIsWhole)) {
@@ -191,21 +193,20 @@ void AudioEngine::start(PlayerShared* player, const std::shared_ptr<SoundSource>
         }
         m_wake.notify_all();
     }
-    if (*streamHolder) {
-        (*streamHolder)->cancelled = true;
-        retire(std::move(*streamHolder));
-    }
+    // The ring of the previous playback is no longer filled; a tail still fading out on it
+    // keeps it (through its playback) until the mixer hands it back.
+    if (*streamHolder) (*streamHolder)->cancelled = true;
     *streamHolder = stream;
     MixerCommand c;
     c.type = MixerCommand::Start;
-    c.player = player;
-    c.source = source.get();
-    c.stream = stream.get();
+    c.player = player.get();
+    c.playback = new Playback{player, source, std::move(stream)};
     c.startFrame = startFrame;
     c.headFrames = headFrames;
     c.gain = gain;
     c.generation = generation;
-    m_mixer.push(c);
+    ++m_playbacksOut;
+    send(c);
 }
 
 void AudioEngine::stop(PlayerShared* player)
@@ -213,8 +214,7 @@ void AudioEngine::stop(PlayerShared* player)
     MixerCommand c;
     c.type = MixerCommand::Stop;
     c.player = player;
-    m_mixer.push(c);
-    collectGarbage();
+    send(c);
 }
 
 void AudioEngine::setGain(PlayerShared* player, float gain)
@@ -223,67 +223,84 @@ void AudioEngine::setGain(PlayerShared* player, float gain)
     c.type = MixerCommand::Gain;
     c.player = player;
     c.gain = gain;
-    m_mixer.push(c);
+    send(c);
 }
 
-void AudioEngine::retire(std::shared_ptr<void> object)
+void AudioEngine::send(const MixerCommand& command)
 {
-    if (object) m_retired.push_back(Retired{std::move(object), m_mixer.pushed(), UINT64_MAX});
+    service();
+    if (m_unsent.empty() && m_mixer.push(command)) return;
+    m_unsent.push_back(command); // in order, after the ones still waiting
 }
 
-void AudioEngine::collectGarbage()
+void AudioEngine::service()
 {
-    const std::uint64_t consumed = m_mixer.consumed();
-    const std::uint64_t cycles = m_mixer.cycles();
-    // Once the mixer has taken every command up to the one that let go of an object, a tail
-    // voice may still fade out on it for a round or two; after three rounds nothing reaches it.
-    std::erase_if(m_retired, [&](Retired& r) {
-        if (r.seenAtCycle == UINT64_MAX && consumed >= r.afterCommand) r.seenAtCycle = cycles;
-        return r.seenAtCycle != UINT64_MAX && cycles >= r.seenAtCycle + 3;
-    });
+    while (Playback* p = m_mixer.takeReturned()) {
+        delete p;
+        --m_playbacksOut;
+    }
+    while (!m_unsent.empty() && m_mixer.push(m_unsent.front()))
+        m_unsent.pop_front();
 }
 
 void AudioEngine::streamerLoop()
 {
+    // Every ring gets a capped chunk per turn, the emptiest first and a just-started sound
+    // before all, so that many sounds started at once are all fed before their heads run out
+    // instead of one ring being filled whole while the others starve.
+    constexpr std::int64_t kChunkFrames = 4096, kMinWrite = 1024;
     struct Job
     {
         std::shared_ptr<StreamBuffer> buffer;
         std::unique_ptr<Decoder> decoder;
     };
     std::vector<Job> jobs;
-    std::vector<float> chunk(4096 * kMixChannels);
+    std::vector<float> chunk(std::size_t(kChunkFrames * kMixChannels));
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
-        for (auto& s : m_newStreams)
-            jobs.push_back(Job{std::move(s), nullptr});
-        m_newStreams.clear();
         m_streamerBusy = true;
-        lock.unlock();
+        bool fed = true;
+        while (fed && !m_quit) {
+            // New rings go first, as they come (also between turns).
+            std::vector<Job> fresh;
+            for (auto& b : m_newStreams)
+                fresh.push_back(Job{std::move(b), nullptr});
+            m_newStreams.clear();
+            jobs.insert(jobs.begin(), std::make_move_iterator(fresh.begin()),
+                        std::make_move_iterator(fresh.end()));
+            lock.unlock();
 
-        std::erase_if(jobs, [&](Job& job) {
-            StreamBuffer& buf = *job.buffer;
-            if (buf.cancelled.load()) return true;
-            if (!job.decoder) {
-                job.decoder = std::make_unique<Decoder>();
-                if (!job.decoder->open(buf.path())) {
-                    buf.markFinished(); // vanished or damaged since opening: ends after the head
-                    return true;
+            std::erase_if(jobs, [](const Job& job) { return job.buffer->cancelled.load(); });
+            // The emptiest ring first (new ones, not yet opened, before any).
+            std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) {
+                if (!a.decoder != !b.decoder) return !a.decoder;
+                return a.buffer->readable() < b.buffer->readable();
+            });
+            fed = false;
+            std::erase_if(jobs, [&](Job& job) {
+                StreamBuffer& buf = *job.buffer;
+                if (!job.decoder) {
+                    job.decoder = std::make_unique<Decoder>();
+                    if (!job.decoder->open(buf.path())) {
+                        buf.markFinished(); // vanished or damaged since opening: ends after the
+                                            // head
+                        return true;
+                    }
+                    job.decoder->skip(buf.firstFrame());
                 }
-                job.decoder->skip(buf.firstFrame());
-            }
-            while (buf.writable() >= 1024) {
+                if (buf.writable() < kMinWrite) return false;
                 const std::int64_t n =
-                    job.decoder->read(chunk.data(), std::min<std::int64_t>(buf.writable(), 4096));
+                    job.decoder->read(chunk.data(), std::min(buf.writable(), kChunkFrames));
                 if (n == 0) {
                     buf.markFinished();
                     return true;
                 }
                 buf.write(chunk.data(), n);
-            }
-            return false;
-        });
-
-        lock.lock();
+                fed = true;
+                return false;
+            });
+            lock.lock();
+        }
         m_streamerBusy = !m_newStreams.empty();
         ++m_streamerPasses;
         m_idleChanged.notify_all();
@@ -296,7 +313,7 @@ void AudioEngine::streamerLoop()
 void AudioEngine::render(float* out, int frames)
 {
     m_mixer.process(out, frames);
-    collectGarbage();
+    service();
 }
 
 bool AudioEngine::waitUntilIdle(int timeoutMs)
@@ -306,9 +323,8 @@ bool AudioEngine::waitUntilIdle(int timeoutMs)
     m_streamerKick = true;
     m_wake.notify_all();
     return m_idleChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-        return m_headJobs.empty() && m_countJobs.empty() && !m_loaderBusy &&
-               m_newStreams.empty() && !m_streamerBusy &&
-               m_streamerPasses >= passes + 2;
+        return m_headJobs.empty() && m_countJobs.empty() && !m_loaderBusy && m_newStreams.empty() &&
+               !m_streamerBusy && m_streamerPasses >= passes + 2;
     });
 }
 

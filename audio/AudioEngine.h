@@ -38,14 +38,21 @@ public:
     /// Reads the header of `path` and queues its head for decoding. Null when the file cannot
     /// be played (`reason` says why).
     std::shared_ptr<SoundSource> openSource(const QString& path, QString* reason = nullptr);
-    /// Starts (or restarts) playback of `source` for `player` at `startFrame`.
-    void start(PlayerShared* player, const std::shared_ptr<SoundSource>& source,
-               std::int64_t startFrame, float gain, std::uint32_t generation,
-               std::shared_ptr<StreamBuffer>* streamHolder);
+    /// Starts (or restarts) playback of `source` for `player` at `startFrame`. The ring it
+    /// streams from (none when the head holds the whole sound) is left in `*streamHolder`; a
+    /// ring already there is let go.
+    void start(const std::shared_ptr<PlayerShared>& player,
+               const std::shared_ptr<SoundSource>& source, std::int64_t startFrame, float gain,
+               std::uint32_t generation, std::shared_ptr<StreamBuffer>* streamHolder);
     void stop(PlayerShared* player);
     void setGain(PlayerShared* player, float gain);
-    /// Keeps `object` alive until the mixer can no longer reach it, then frees it.
-    void retire(std::shared_ptr<void> object);
+    /// Frees what the mixer has handed back and sends the commands that found its queue full.
+    /// Called by every command; the board's timer calls it too.
+    void service();
+    /// Playbacks given to the mixer and not yet handed back and freed (tests).
+    int playbacksHeld() const { return m_playbacksOut; }
+    /// Frames played as silence because a stream was late (any thread; see Mixer).
+    std::uint64_t lateFrames() const { return m_mixer.lateFrames(); }
 
     // Offline mode, one thread -----------------------------------------------------------
     /// Mixes `frames` frames into `out` as the device callback would.
@@ -66,7 +73,7 @@ private:
     void watchLoop();
     bool openDevice();
     void closeDevice();
-    void collectGarbage();
+    void send(const MixerCommand& command);
     static void deviceCallback(void* self, unsigned char* stream, int len);
 
     const Mode m_mode;
@@ -85,13 +92,10 @@ private:
     bool m_streamerKick = false; // someone waits for a fresh pass
     bool m_quit = false;
 
-    struct Retired
-    {
-        std::shared_ptr<void> object;
-        std::uint64_t afterCommand;
-        std::uint64_t seenAtCycle;
-    };
-    std::vector<Retired> m_retired; // GUI thread
+    // GUI thread: commands that found the mixer's queue full, sent first the next time, so
+    // none is lost; and the count of playbacks out with the mixer.
+    std::deque<MixerCommand> m_unsent;
+    int m_playbacksOut = 0;
 
     std::uint32_t m_device = 0;
     std::atomic<bool> m_deviceOpen{false};

@@ -186,8 +186,8 @@ struct Decoder::Impl
         std::size_t have = 0;
         while (have < std::size_t(frames) * frameBytes) {
             std::size_t got = 0;
-            const int r = mpg123_read(file.mpeg, bytes + have,
-                                      std::size_t(frames) * frameBytes - have, &got);
+            const int r =
+                mpg123_read(file.mpeg, bytes + have, std::size_t(frames) * frameBytes - have, &got);
             have += got;
             if (r == MPG123_NEW_FORMAT || (r == MPG123_OK && got > 0)) continue;
             break; // the end, or damage: what was decoded is played
@@ -200,7 +200,8 @@ struct Decoder::Impl
     {
         if (sourceDone) return 0;
         raw.resize(std::size_t(frames * channels));
-        const std::int64_t got = file.mpeg ? readMpeg(frames) : sf_readf_float(file.sf, raw.data(), frames);
+        const std::int64_t got =
+            file.mpeg ? readMpeg(frames) : sf_readf_float(file.sf, raw.data(), frames);
         if (got <= 0) {
             sourceDone = true;
             return 0;
@@ -279,6 +280,11 @@ std::int64_t Decoder::read(float* out, std::int64_t frames)
 
 std::int64_t Decoder::skip(std::int64_t frames)
 {
+    // At the mixer's own rate a file seeks (a streamed sound starts where its head ends at
+    // once); otherwise the resampler must run through what is skipped.
+    if (!d->src && d->file.sf && frames > 0 &&
+        sf_seek(d->file.sf, sf_count_t(frames), SEEK_CUR) >= 0)
+        return frames;
     std::vector<float> scratch(std::size_t(Impl::kChunk * 2));
     std::int64_t skipped = 0;
     while (skipped < frames) {

@@ -14,12 +14,10 @@ TMediaPlayer::TMediaPlayer(AudioEngine& engine, QObject* parent)
 
 TMediaPlayer::~TMediaPlayer()
 {
+    // What the mixer still plays stays alive through its playback until it is handed back.
     if (m_playing) m_engine.stop(m_shared.get());
     if (m_source) m_source->abandoned = true;
     if (m_stream) m_stream->cancelled = true;
-    m_engine.retire(std::move(m_stream));
-    m_engine.retire(std::move(m_source));
-    m_engine.retire(std::move(m_shared));
 }
 
 void TMediaPlayer::setFileName(const QString& path)
@@ -31,7 +29,6 @@ void TMediaPlayer::setFileName(const QString& path)
             QStringLiteral("Zvuk \"%1\" nelze přehrát: %2").arg(path, reason).toStdString());
     Stop();
     if (m_source) m_source->abandoned = true;
-    m_engine.retire(std::move(m_source));
     m_source = std::move(source);
     m_fileName = path;
     m_startFrame = 0;
@@ -43,7 +40,7 @@ void TMediaPlayer::Play()
     ++m_generation;
     m_playing = true;
     m_shared->position.store(m_startFrame, std::memory_order_relaxed);
-    m_engine.start(m_shared.get(), m_source, m_startFrame, m_volume, m_generation, &m_stream);
+    m_engine.start(m_shared, m_source, m_startFrame, m_volume, m_generation, &m_stream);
 }
 
 void TMediaPlayer::Stop()
@@ -52,6 +49,12 @@ void TMediaPlayer::Stop()
     m_startFrame = m_shared->position.load(std::memory_order_relaxed);
     m_playing = false;
     m_engine.stop(m_shared.get());
+    // A stopped sound holds no file, decoder or ring: a new start streams afresh, and its
+    // decoded head keeps that start instant.
+    if (m_stream) {
+        m_stream->cancelled = true;
+        m_stream.reset();
+    }
 }
 
 TMediaPlayer::TMediaState TMediaPlayer::State() const

@@ -5,13 +5,35 @@
 
 namespace ozv::audio {
 
-Mixer::Mixer() : m_queue(4096) {}
+Mixer::Mixer() : m_queue(kCommandCapacity) {}
 
-bool Mixer::push(MixerCommand command)
+Mixer::~Mixer()
 {
-    if (!m_queue.push(command)) return false;
-    ++m_pushed;
-    return true;
+    MixerCommand c;
+    while (m_queue.pop(c))
+        delete c.playback;
+    for (Voice& v : m_voices)
+        if (v.active) delete v.playback;
+    while (Playback* p = takeReturned())
+        delete p;
+}
+
+bool Mixer::push(const MixerCommand& command)
+{
+    return m_queue.push(command);
+}
+
+Playback* Mixer::takeReturned()
+{
+    Playback* p = nullptr;
+    return m_returns.pop(p) ? p : nullptr;
+}
+
+void Mixer::handBack(Playback* playback)
+{
+    // Cannot fail while the GUI thread takes what was returned before each push (the queue
+    // holds every playback that can exist then).
+    if (playback) m_returns.push(playback);
 }
 
 Mixer::Voice* Mixer::voiceOf(const PlayerShared* player)
@@ -34,6 +56,7 @@ void Mixer::finish(Voice& v)
         v.player->position.store(v.pos, std::memory_order_relaxed);
         v.player->endedGeneration.store(v.generation, std::memory_order_release);
     }
+    handBack(v.playback);
     v = Voice{};
 }
 
@@ -55,14 +78,16 @@ void Mixer::apply(const MixerCommand& c)
             }
         if (!slot) {
             c.player->endedGeneration.store(c.generation, std::memory_order_release);
+            handBack(c.playback);
             return;
         }
         Voice& v = *slot;
         v = Voice{};
         v.active = true;
         v.player = c.player;
-        v.source = c.source;
-        v.stream = c.stream;
+        v.playback = c.playback;
+        v.source = c.playback->source.get();
+        v.stream = c.playback->stream.get();
         v.pos = c.startFrame;
         v.headFrames = c.headFrames;
         v.generation = c.generation;
@@ -108,7 +133,9 @@ void Mixer::renderVoice(Voice& v, float* out, int frames)
                 finish(v);
                 return;
             }
-            return; // the stream is late: hold the position and stay silent this round
+            // The stream is late: hold the position and stay silent this round, counted.
+            m_lateFrames.fetch_add(std::uint64_t(frames - done), std::memory_order_relaxed);
+            return;
         }
         float* o = out + 2 * done;
         for (int i = 0; i < got; ++i) {
@@ -135,12 +162,8 @@ void Mixer::renderVoice(Voice& v, float* out, int frames)
 void Mixer::takeCommands()
 {
     MixerCommand c;
-    std::uint64_t taken = 0;
-    while (m_queue.pop(c)) {
+    while (m_queue.pop(c))
         apply(c);
-        ++taken;
-    }
-    if (taken) m_consumed.fetch_add(taken, std::memory_order_release);
 }
 
 void Mixer::process(float* out, int frames)
@@ -158,7 +181,6 @@ void Mixer::process(float* out, int frames)
         const float x = out[i];
         out[i] = x != x ? 0.0f : std::clamp(x, -1.0f, 1.0f);
     }
-    m_cycles.fetch_add(1, std::memory_order_release);
 }
 
 void Mixer::endAll()
@@ -166,7 +188,6 @@ void Mixer::endAll()
     takeCommands();
     for (Voice& v : m_voices)
         if (v.active) finish(v);
-    m_cycles.fetch_add(1, std::memory_order_release);
 }
 
 int Mixer::activeVoices() const

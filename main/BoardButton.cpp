@@ -177,10 +177,9 @@ void TBoardButton::moveEvent(QMoveEvent* e)
 void TBoardButton::keyPressEvent(QKeyEvent* e)
 {
     // Every key goes to the show's key handler, never to the button itself: Enter or Space on
-    // a button that has the focus after a click must not restart its sound. A held key counts
-    // once.
+    // a button that has the focus after a click must not restart its sound. (Repeats of a held
+    // key never get here: TKeyRepeatFilter.)
     e->accept();
-    if (e->isAutoRepeat()) return;
     KeyArgs args = keyArgsFrom(*e);
     if (args.consumed() || !m_keyDown) return;
     QPointer<TBoardButton> self(this);

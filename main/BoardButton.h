@@ -1,7 +1,7 @@
 #pragma once
 // The toggle button shared by both boards: a tag string (the file's path), an integer tag,
 // an optional badge overhanging its top-left corner, and the key delivery of a focused button
-// (every key goes to the key handler; none clicks the button, and a held key counts once).
+// (every key goes to the key handler; none clicks the button).
 // GUI thread only.
 
 #include "KeyMapping.h"

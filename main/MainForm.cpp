@@ -7,6 +7,7 @@
 #include "FileAccess.h"
 #include "FolderDialog.h"
 #include "ImageForm.h"
+#include "KeyRepeatFilter.h"
 #include "KeyboardControl.h"
 #include "MediaScan.h"
 #include "MonitorList.h"
@@ -115,6 +116,7 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
     CreateEffectMenu();
     m_monitors->DisplayChanged.start();
     watchDisplays();
+    qApp->installEventFilter(new TKeyRepeatFilter(this)); // a held key counts once
 
     confirmReset = [this] {
         QMessageBox box(QMessageBox::Question, windowTitle(),
@@ -540,11 +542,6 @@ void TMainForm::FormKeyDown(QObject* sender, KeyArgs& args)
 
 void TMainForm::keyPressEvent(QKeyEvent* e)
 {
-    // A held key counts once: its repeats would toggle a sound or flicker a picture.
-    if (e->isAutoRepeat()) {
-        e->accept();
-        return;
-    }
     KeyArgs args = keyArgsFrom(*e);
     FormKeyDown(this, args);
     if (args.consumed())

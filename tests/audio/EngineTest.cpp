@@ -6,7 +6,9 @@
 
 #include <QThread>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace ozv::audio;
 using ozv::test::TempFolder;
@@ -291,6 +293,170 @@ TEST(Engine, ALostDeviceEndsThePlayingSoundsAndIsOpenedAgain)
     QThread::msleep(200);
     EXPECT_EQ(player.State(), State::Playing);
     EXPECT_GT(player.CurrentTime(), 0);
+    qunsetenv("SDL_AUDIODRIVER");
+    qunsetenv("SDL_DISKAUDIOFILE");
+}
+
+namespace {
+
+// A sound with a decoded head of `headFrames` frames of 0.5 and nothing else.
+std::shared_ptr<SoundSource> headOnly(std::int64_t headFrames)
+{
+    auto s = std::make_shared<SoundSource>();
+    s->head.reset(new float[std::size_t(headFrames * 2)]);
+    std::fill_n(s->head.get(), headFrames * 2, 0.5f);
+    s->headFrames = headFrames;
+    s->headIsWhole = true;
+    return s;
+}
+
+MixerCommand startCommand(Playback* p, std::uint32_t generation = 1)
+{
+    MixerCommand c;
+    c.type = MixerCommand::Start;
+    c.player = p->player.get();
+    c.playback = p;
+    c.headFrames = p->source->headReady();
+    c.generation = generation;
+    return c;
+}
+
+} // namespace
+
+TEST(Mixer, HandsBackEachPlaybackOnceWhenNoVoiceUsesItAnyMore)
+{
+    Mixer mixer;
+    std::vector<float> out(2 * 1024);
+    // One ends by itself, one is stopped, one is replaced by a new start of the same player.
+    auto ends = new Playback{std::make_shared<PlayerShared>(), headOnly(500), nullptr};
+    auto stopped = new Playback{std::make_shared<PlayerShared>(), headOnly(100000), nullptr};
+    auto replaced = new Playback{std::make_shared<PlayerShared>(), headOnly(100000), nullptr};
+    auto again = new Playback{replaced->player, replaced->source, nullptr};
+    const std::weak_ptr<PlayerShared> watch = stopped->player;
+    for (Playback* p : {ends, stopped, replaced})
+        ASSERT_TRUE(mixer.push(startCommand(p)));
+    mixer.process(out.data(), 1024);
+    EXPECT_EQ(mixer.takeReturned(), ends);
+    EXPECT_EQ(mixer.takeReturned(), nullptr);
+    MixerCommand stop;
+    stop.type = MixerCommand::Stop;
+    stop.player = stopped->player.get();
+    ASSERT_TRUE(mixer.push(stop));
+    ASSERT_TRUE(mixer.push(startCommand(again, 2)));
+    mixer.process(out.data(), 100); // the ramps are not over: both still in use
+    EXPECT_EQ(mixer.takeReturned(), nullptr);
+    mixer.process(out.data(), 1024);
+    std::set<Playback*> back;
+    while (Playback* p = mixer.takeReturned())
+        EXPECT_TRUE(back.insert(p).second);
+    EXPECT_EQ(back, (std::set<Playback*>{stopped, replaced}));
+    EXPECT_EQ(mixer.activeVoices(), 1); // the new start plays on
+    for (Playback* p : {ends, stopped, replaced})
+        delete p;
+    EXPECT_TRUE(watch.expired());
+    // `again` is still the mixer's: it frees it when it goes.
+}
+
+TEST(Mixer, ALateStreamIsCountedAsLateFrames)
+{
+    Mixer mixer;
+    auto source = headOnly(1000);
+    source->headIsWhole = false;
+    auto stream = std::make_shared<StreamBuffer>(QString(), 1000, 4096);
+    auto p = new Playback{std::make_shared<PlayerShared>(), source, stream};
+    ASSERT_TRUE(mixer.push(startCommand(p)));
+    std::vector<float> out(2 * 4096);
+    mixer.process(out.data(), 4096); // the head, then nothing streamed yet
+    EXPECT_EQ(mixer.lateFrames(), 4096u - 1000u);
+    std::vector<float> more(2 * 2048, 0.25f);
+    stream->write(more.data(), 2048);
+    mixer.process(out.data(), 2048);
+    EXPECT_EQ(mixer.lateFrames(), 4096u - 1000u); // fed in time: nothing more
+    stream->markFinished();
+    mixer.process(out.data(), 1024);
+    EXPECT_EQ(mixer.lateFrames(), 4096u - 1000u); // the end is no lateness
+    EXPECT_EQ(mixer.takeReturned(), p);
+    delete p;
+}
+
+// Descriptors of this process open on files below `folder`.
+int openFilesBelow(const QString& folder)
+{
+    int n = 0;
+    std::error_code error;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", error))
+        n += QString::fromStdString(std::filesystem::read_symlink(fd.path(), error).string())
+                 .startsWith(folder);
+    return n;
+}
+
+TEST(Engine, AStoppedSoundHoldsNoFileAndStartsAgainAtOnce)
+{
+    TempFolder dir;
+    Offline o;
+    std::vector<std::unique_ptr<TMediaPlayer>> players;
+    for (int i = 0; i < 8; ++i) {
+        players.push_back(std::make_unique<TMediaPlayer>(o.engine));
+        players.back()->setFileName(
+            constant(dir, QStringLiteral("long%1.wav").arg(i).toUtf8(), 20, 0.1f));
+    }
+    o.engine.waitUntilIdle();
+    for (auto& p : players)
+        p->Play();
+    o.render(kMixRate / 2);
+    EXPECT_EQ(openFilesBelow(dir.path()), 8); // each streams from its file
+    for (auto& p : players)
+        p->Stop();
+    o.render(kTick);
+    EXPECT_EQ(openFilesBelow(dir.path()), 0);
+    EXPECT_EQ(o.engine.playbacksHeld(), 0);
+    players[0]->setCurrentTime(0);
+    players[0]->Play();
+    std::vector<float> first(AudioEngine::kPeriodFrames * 2);
+    o.engine.render(first.data(), AudioEngine::kPeriodFrames); // no waiting: the head is there
+    EXPECT_GT(peak(first), 0.01f);
+}
+
+TEST(Engine, StartsStopsAndReleasesFromTwoThreadsAtOnce)
+{
+    // The audio callback runs on its own thread (SDL's disk driver): players come and go,
+    // start, restart and stop under it. ThreadSanitizer watches the hand-over both ways.
+    TempFolder dir;
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir.path(QStringLiteral("out.raw"))));
+    const QString shortOne = constant(dir, "short.wav", 0.05, 0.2f);
+    const QString longOne = constant(dir, "long.wav", 5, 0.2f);
+    {
+        AudioEngine engine(AudioEngine::Mode::Device);
+        ASSERT_TRUE(engine.deviceOpen());
+        std::vector<std::unique_ptr<TMediaPlayer>> players(12);
+        std::uint32_t x = 1;
+        for (int round = 0; round < 400; ++round) {
+            x = x * 1664525u + 1013904223u;
+            auto& p = players[(x >> 8) % players.size()];
+            switch ((x >> 16) % 4) {
+            case 0:
+                p = std::make_unique<TMediaPlayer>(engine);
+                p->setFileName((x >> 20) % 2 ? shortOne : longOne);
+                break;
+            case 1:
+            case 2:
+                if (p) p->Play();
+                break;
+            default:
+                if (p) p->Stop();
+            }
+            if (round % 20 == 0) QThread::msleep(5);
+        }
+        for (auto& p : players)
+            if (p) p->Stop();
+        players.clear();
+        for (int i = 0; i < 100 && engine.playbacksHeld() > 0; ++i) {
+            QThread::msleep(10);
+            engine.service();
+        }
+        EXPECT_EQ(engine.playbacksHeld(), 0);
+    }
     qunsetenv("SDL_AUDIODRIVER");
     qunsetenv("SDL_DISKAUDIOFILE");
 }
