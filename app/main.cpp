@@ -109,7 +109,7 @@ int main(int argc, char** argv)
             [[maybe_unused]] const ssize_t n = ::read(g_signalFd[1], &c, 1);
             if (++signalCount > 1) {
                 QString error;
-                const bool written = form->settings().UpdateFile(&error);
+                const bool written = form->writeSettingsNow(&error);
                 if (!written) print(stderr, QStringLiteral("ozvenka: %1\n").arg(error));
                 std::fflush(nullptr);
                 std::_Exit(written ? 0 : 1);

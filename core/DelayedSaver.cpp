@@ -5,6 +5,7 @@ namespace ozv {
 bool DelayedSaver::request()
 {
     m_countdown = kTicksBeforeWrite;
+    if (m_writing) m_changedDuringWrite = true;
     const bool switchOn = !m_running;
     m_running = true;
     return switchOn;
@@ -17,11 +18,21 @@ DelayedSaver::Tick DelayedSaver::tick()
         --m_countdown;
         return Tick::Counting;
     }
+    if (m_writing) return Tick::Counting; // the write under way ends first
+    m_writing = true;
+    m_changedDuringWrite = false;
     return Tick::Write;
 }
 
 bool DelayedSaver::writeFinished(bool ok)
 {
+    m_writing = false;
+    if (ok && m_changedDuringWrite) {
+        // What was written is already old: the countdown of the newer change goes on.
+        m_failing = false;
+        m_reported = false;
+        return false;
+    }
     if (ok) {
         m_running = false;
         m_failing = false;

@@ -140,7 +140,7 @@ TMainForm::~TMainForm()
     ImagesFlowLayout->clearChildren();
     m_imageForm.reset();
     QString error;
-    if (!FSettings->UpdateFile(&error)) {
+    if (!writeSettingsNow(&error)) {
         std::fprintf(stderr, "ozvenka: %s\n", qUtf8Printable(error));
         if (finalWriteFailed) finalWriteFailed();
     }
@@ -262,6 +262,11 @@ void TMainForm::buildLayout()
 void TMainForm::SaveSettings()
 {
     m_saver->SaveSettings();
+}
+
+bool TMainForm::writeSettingsNow(QString* error)
+{
+    return m_saver->writeNow(error);
 }
 
 void TMainForm::reportError(const QString& message)

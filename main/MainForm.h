@@ -99,6 +99,9 @@ public:
     float splitRatio() const { return m_splitRatio; }
 
     void SaveSettings();
+    /// Writes the settings file at once, after a write under way; false with `error` set when
+    /// it fails.
+    bool writeSettingsNow(QString* error);
     void UpdateSoundButtons(const QString& AFolder);
     void UpdateImageList(const QString& AFolder);
     /// Follows displays being connected, disconnected, moved or resized.

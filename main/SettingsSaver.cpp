@@ -2,6 +2,8 @@
 
 #include "IniStore.h"
 
+#include <QCoreApplication>
+
 namespace ozv {
 
 TSettingsSaver::TSettingsSaver(IniStore& store, Reporter report, QObject* parent)
@@ -13,6 +15,11 @@ TSettingsSaver::TSettingsSaver(IniStore& store, Reporter report, QObject* parent
     m_clock.start();
 }
 
+TSettingsSaver::~TSettingsSaver()
+{
+    m_writer.waitForDone();
+}
+
 void TSettingsSaver::SaveSettings()
 {
     if (m_state.request()) SettingSaver.start();
@@ -21,12 +28,33 @@ void TSettingsSaver::SaveSettings()
 void TSettingsSaver::SettingSaverTimer()
 {
     if (m_state.tick() != DelayedSaver::Tick::Write) return;
-    QString error;
-    const bool ok = m_store.UpdateFile(&error);
+    m_writer.submit([this, path = m_store.fileName(), bytes = m_store.serialize()] {
+        QString error;
+        const bool ok = IniStore::writeSnapshot(path, bytes, &error);
+        // The result goes back to the GUI thread; the saver outlives its writer thread.
+        QMetaObject::invokeMethod(
+            this, [this, ok, error] { writeFinished(ok, error); }, Qt::QueuedConnection);
+    });
+}
+
+void TSettingsSaver::writeFinished(bool ok, const QString& error)
+{
     if (m_state.writeFinished(ok))
         SettingSaver.stop();
-    else if (m_report && m_state.shouldReport(m_clock.elapsed()))
+    else if (!ok && m_report && m_state.shouldReport(m_clock.elapsed()))
         m_report(error);
+}
+
+bool TSettingsSaver::writeNow(QString* error)
+{
+    m_writer.waitForDone();
+    return m_store.UpdateFile(error);
+}
+
+void TSettingsSaver::waitForWrite()
+{
+    m_writer.waitForDone();
+    QCoreApplication::sendPostedEvents(this);
 }
 
 } // namespace ozv

@@ -98,3 +98,23 @@ TEST(DelayedSaver, AFailingWriteIsRetriedEveryTickAndReportedRarely)
     EXPECT_FALSE(t.on);
     EXPECT_FALSE(t.saver.failing());
 }
+
+TEST(DelayedSaver, AChangeWhileTheFileIsBeingWrittenIsWrittenToo)
+{
+    DelayedSaver saver;
+    saver.request();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(saver.tick(), DelayedSaver::Tick::Counting);
+    ASSERT_EQ(saver.tick(), DelayedSaver::Tick::Write); // the snapshot is taken
+    EXPECT_TRUE(saver.writing());
+    EXPECT_EQ(saver.tick(), DelayedSaver::Tick::Counting); // no second write meanwhile
+    saver.request();                                        // a slider moves during the write
+    EXPECT_FALSE(saver.writeFinished(true)); // what was written is old: keep ticking
+    EXPECT_TRUE(saver.running());
+    int ticks = 0;
+    while (saver.tick() != DelayedSaver::Tick::Write && ticks < 20)
+        ++ticks;
+    EXPECT_EQ(ticks, 5); // the newer change waits its own six ticks
+    EXPECT_TRUE(saver.writeFinished(true));
+    EXPECT_FALSE(saver.running());
+}

@@ -189,7 +189,8 @@ TEST_F(MainWindow, DelayedSaveIsScheduledAtStartUp)
     for (int i = 0; i < 5; ++i)
         f.saver().SettingSaverTimer();
     EXPECT_FALSE(QFileInfo::exists(settingsPath()));
-    f.saver().SettingSaverTimer(); // the sixth tick writes
+    f.saver().SettingSaverTimer(); // the sixth tick writes, off the GUI thread
+    f.saver().waitForWrite();
     EXPECT_TRUE(QFileInfo::exists(settingsPath()));
     EXPECT_FALSE(f.saver().timer()->isActive());
 }
@@ -202,6 +203,7 @@ TEST_F(MainWindow, AFailingWriteIsReportedAndRetried)
     QApplication::processEvents();
     for (int i = 0; i < 6; ++i)
         form->saver().SettingSaverTimer();
+    form->saver().waitForWrite();
     EXPECT_TRUE(form->lastError().startsWith(S("Soubor \"")));
     EXPECT_TRUE(form->saver().timer()->isActive()); // tried again on the next tick
     form.reset();
