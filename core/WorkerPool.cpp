@@ -33,7 +33,7 @@ void WorkerPool::submit(std::function<void()> job)
     m_wake.notify_one();
 }
 
-void WorkerPool::clear()
+std::size_t WorkerPool::clear()
 {
     std::deque<std::function<void()>> dropped;
     {
@@ -42,6 +42,7 @@ void WorkerPool::clear()
         if (m_running == 0) m_idle.notify_all();
     }
     // `dropped` goes here, outside the lock: what the jobs captured may take a while to free.
+    return dropped.size();
 }
 
 void WorkerPool::waitForDone()

@@ -25,8 +25,8 @@ public:
 
     /// Queues `job`. A job that throws ends quietly; the pool goes on.
     void submit(std::function<void()> job);
-    /// Drops the jobs that have not started.
-    void clear();
+    /// Drops the jobs that have not started; returns how many.
+    std::size_t clear();
     /// Returns once no job is queued or running.
     void waitForDone();
     int threadCount() const { return int(m_threads.size()); }

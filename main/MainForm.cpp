@@ -562,7 +562,16 @@ bool TMainForm::FormCloseQuery() const
 
 void TMainForm::closeEvent(QCloseEvent* e)
 {
+    // Thumbnails not yet begun are not waited for; one being decoded is (it takes a moment),
+    // and then the window closes as asked, without being asked again.
+    m_pictures->loader().cancelPending();
     if (!FormCloseQuery()) {
+        if (!m_closeWhenIdle) {
+            m_closeWhenIdle = true;
+            connect(&m_pictures->loader(), &TThumbnailLoader::applied, this, [this] {
+                if (FormCloseQuery()) close();
+            });
+        }
         e->ignore();
         return;
     }

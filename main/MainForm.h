@@ -168,6 +168,7 @@ private:
     bool FInitialized = false;
     bool FResizing = false;
     bool m_shown = false;
+    bool m_closeWhenIdle = false;
     QString m_lastError;
     QPointer<QMessageBox> m_settingsErrorBox;
     QTimer* m_displaysSettle = nullptr; // one refresh for a burst of display events

@@ -27,6 +27,7 @@ void TPictureBoard::rebuild(const QString& folder)
     int counter = 0;
     TFlowLayout* flow = board();
     const TFlowLayout::Update update(flow);
+    m_loader.cancelPending(); // the old folder's thumbnails are not waited for
     flow->clearChildren();
     // Stepping starts afresh in the new list (the monitor keeps what it shows until the
     // operator acts).

@@ -63,6 +63,11 @@ void TThumbnailLoader::applyFinished()
     if (!finished.empty()) emit applied();
 }
 
+void TThumbnailLoader::cancelPending()
+{
+    FThreads.fetch_sub(int(m_pool.clear()));
+}
+
 void TThumbnailLoader::waitForDone()
 {
     m_pool.waitForDone();

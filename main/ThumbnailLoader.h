@@ -26,6 +26,10 @@ public:
     /// Disables `button` and decodes its picture's thumbnail; when done, the thumbnail is put
     /// into its Image and the button enabled, or the button is freed when decoding failed.
     void load(TPictureButton* button);
+    /// Drops every decode that has not started (the list is rebuilt, or the window closes):
+    /// they are no longer counted, and what comes next starts at once.
+    void cancelPending();
+    int workerCount() const { return m_pool.threadCount(); }
     /// Waits for every queued decode (tests, shutdown).
     void waitForDone();
 

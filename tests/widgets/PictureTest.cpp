@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -450,4 +451,32 @@ TEST_F(Pictures, TheListGlidesTheShownButtonIntoView)
     // Blanking glides back to the top.
     list().ShowPicture(nullptr, false);
     EXPECT_DOUBLE_EQ(list().scrollTarget(), 0);
+}
+
+TEST_F(Pictures, ARebuildAndACloseWaitOnlyForThumbnailsBeingDecoded)
+{
+    for (int i = 0; i < 24; ++i)
+        show.picture(QStringLiteral("%1 big.png").arg(i, 2, 10, QLatin1Char('0')),
+                     QSize(1600, 1200));
+    TempFolder other;
+    other.picture(S("1 small.png"), QSize(64, 48));
+    open();
+    const int workers = list().loader().workerCount();
+    ASSERT_GT(list().threads(), workers); // most are still waiting their turn
+    form->UpdateImageList(other.path());
+    // Only those already being decoded are still counted; the new one is queued behind them.
+    EXPECT_LE(list().threads(), workers + 1);
+    loadThumbnails();
+    ASSERT_EQ(buttons().size(), 1);
+    EXPECT_FALSE(buttons()[0]->Image()->image().isNull());
+
+    form->UpdateImageList(show.path());
+    ASSERT_GT(list().threads(), workers);
+    form->close(); // refused while decodes run, then done by itself
+    EXPECT_LE(list().threads(), workers);
+    QElapsedTimer t;
+    t.start();
+    while (form->isVisible() && t.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(form->isVisible());
 }
