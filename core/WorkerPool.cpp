@@ -33,6 +33,15 @@ void WorkerPool::submit(std::function<void()> job)
     m_wake.notify_one();
 }
 
+void WorkerPool::submitFirst(std::function<void()> job)
+{
+    {
+        std::lock_guard lock(m_lock);
+        m_jobs.push_front(std::move(job));
+    }
+    m_wake.notify_one();
+}
+
 std::size_t WorkerPool::clear()
 {
     std::deque<std::function<void()>> dropped;

@@ -25,6 +25,8 @@ public:
 
     /// Queues `job`. A job that throws ends quietly; the pool goes on.
     void submit(std::function<void()> job);
+    /// Queues `job` before every job that has not started.
+    void submitFirst(std::function<void()> job);
     /// Drops the jobs that have not started; returns how many.
     std::size_t clear();
     /// Returns once no job is queued or running.

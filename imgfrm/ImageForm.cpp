@@ -106,30 +106,68 @@ void TImageForm::setParked(bool parked)
     }
 }
 
-void TImageForm::LoadBitmap(const QString& name)
+bool TImageForm::isPictureFile(const QString& name)
+{
+    const QByteArray suffix = QFileInfo(name).suffix().toLower().toLatin1();
+    return !name.isEmpty() && fileKind(name) != FileKind::Missing &&
+           QImageReader::supportedImageFormats().contains(suffix);
+}
+
+void TImageForm::crossFadeTo(QImage picture)
 {
     if (isHidden()) ClearBitmap();
     stopAnimation(); // a running transition jumps to its end
-    const QImage previousTarget = m_target;
-    const QFileInfo info(name);
-    const QByteArray suffix = info.suffix().toLower().toLatin1();
-    if (!name.isEmpty() && fileKind(name) != FileKind::Missing &&
-        QImageReader::supportedImageFormats().contains(suffix)) {
-        QString error;
-        QImage picture = m_cache.take(name, size(), &error);
-        if (picture.isNull()) {
-            update();
-            throw PictureDecodeError(error.toStdString());
-        }
-        m_start = previousTarget;
-        m_target = std::move(picture);
-    } else {
-        m_start = previousTarget;
+    m_start = m_target;
+    if (picture.isNull())
         ClearBitmap();
-    }
+    else
+        m_target = std::move(picture);
     m_u = 0.0;
     repaint(); // the first frame at once
     m_animation.start();
+}
+
+void TImageForm::LoadBitmap(const QString& name)
+{
+    ++m_request; // supersedes a picture still being decoded
+    m_waiting = 0;
+    if (!isPictureFile(name)) {
+        crossFadeTo(QImage());
+        return;
+    }
+    QString error;
+    QImage picture = m_cache.take(name, size(), &error);
+    if (picture.isNull()) {
+        if (isHidden()) ClearBitmap();
+        stopAnimation();
+        update();
+        throw PictureDecodeError(error.toStdString());
+    }
+    crossFadeTo(std::move(picture));
+}
+
+void TImageForm::LoadBitmapWhenReady(const QString& name,
+                                     std::function<void(const QString& error)> done)
+{
+    const std::uint64_t request = ++m_request;
+    m_waiting = 0;
+    if (!isPictureFile(name)) {
+        crossFadeTo(QImage());
+        done(QString());
+        return;
+    }
+    m_waiting = 1;
+    m_cache.whenReady(name, size(), this,
+                      [this, request, done](const QImage& picture, const QString& error) {
+                          if (request != m_request) return; // a newer choice came meanwhile
+                          m_waiting = 0;
+                          if (picture.isNull()) {
+                              done(error);
+                              return;
+                          }
+                          crossFadeTo(picture);
+                          done(QString());
+                      });
 }
 
 QImage TImageForm::currentFrame() const

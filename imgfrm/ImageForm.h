@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QVariantAnimation>
 #include <QWidget>
+#include <functional>
 #include <stdexcept>
 
 namespace ozv {
@@ -40,6 +41,14 @@ public:
     /// Throws PictureDecodeError when the file cannot be decoded; the screen keeps the
     /// previous picture.
     void LoadBitmap(const QString& name);
+    /// Cross-fades to the picture in `name` once it is decoded, without waiting for it here:
+    /// at once when it was prepared ahead, else when its background decode is done. A newer
+    /// request (this or LoadBitmap) supersedes one still waiting. `done` is called on this
+    /// thread when the picture is on screen (empty error) or cannot be decoded (the screen
+    /// keeps what it shows); never for a superseded request.
+    void LoadBitmapWhenReady(const QString& name, std::function<void(const QString& error)> done);
+    /// A picture is chosen and still being decoded.
+    bool pending() const { return m_waiting > 0; }
 
     int effect() const { return m_effect; }
     void setEffect(int index);
@@ -67,12 +76,16 @@ protected:
 private:
     void FormActivate();
     void stopAnimation();
+    static bool isPictureFile(const QString& name);
+    void crossFadeTo(QImage picture);
 
     QPointer<QWidget> m_mainWindow;
     int m_effect = 0;
     QImage m_start, m_target;
     double m_u = 1.0;
     bool m_parked = false;
+    std::uint64_t m_request = 0; // the latest picture asked for
+    int m_waiting = 0;           // 1 while that one is being decoded
     bool m_showWhenUnparked = false;
     QVariantAnimation m_animation;
     TPictureCache m_cache;

@@ -3,6 +3,8 @@
 #include "FileAccess.h"
 #include "Thumbnail.h"
 
+#include <QMetaObject>
+
 namespace ozv {
 
 TPictureCache::TPictureCache() : m_pool(2) {}
@@ -21,29 +23,69 @@ void TPictureCache::prefetch(const QStringList& paths, QSize size, const QString
         if (kept.count(k)) continue;
         auto entry = std::make_shared<Prepared>();
         kept.emplace(k, entry);
-        // A picture dropped before its turn is not decoded at all; one dropped while decoding
-        // finishes unused.
-        m_pool.submit([path, size, weak = std::weak_ptr<Prepared>(entry)] {
-            const std::shared_ptr<Prepared> p = weak.lock();
-            if (!p) return;
-            QString error;
-            QImage image;
-            try {
-                image = decodeFitted(path, size, &error);
-            } catch (...) {
-                error = QStringLiteral("Obrázek \"%1\" nelze načíst: nedostatek paměti.")
-                            .arg(readableName(path));
-            }
-            {
-                std::lock_guard lock(p->lock);
-                p->image = std::move(image);
-                p->error = std::move(error);
-                p->done = true;
-            }
-            p->ready.notify_all();
-        });
+        decode(path, size, entry, false);
     }
     m_entries.swap(kept); // what is left in `kept` now is dropped
+}
+
+void TPictureCache::decode(const QString& path, QSize size, const std::shared_ptr<Prepared>& entry,
+                           bool first)
+{
+    // A picture dropped before its turn is not decoded at all; one dropped while decoding
+    // finishes unused.
+    auto job = [path, size, weak = std::weak_ptr<Prepared>(entry)] {
+        const std::shared_ptr<Prepared> p = weak.lock();
+        if (!p) return;
+        QString error;
+        QImage image;
+        try {
+            image = decodeFitted(path, size, &error);
+        } catch (...) {
+            error = QStringLiteral("Obrázek \"%1\" nelze načíst: nedostatek paměti.")
+                        .arg(readableName(path));
+        }
+        std::vector<std::function<void()>> waiters;
+        {
+            std::lock_guard lock(p->lock);
+            p->image = std::move(image);
+            p->error = std::move(error);
+            p->done = true;
+            waiters.swap(p->waiters);
+        }
+        p->ready.notify_all();
+        for (auto& w : waiters)
+            w();
+    };
+    if (first)
+        m_pool.submitFirst(std::move(job));
+    else
+        m_pool.submit(std::move(job));
+}
+
+void TPictureCache::whenReady(const QString& path, QSize size, QObject* context, Ready ready)
+{
+    const Key k = key(path, size);
+    auto it = m_entries.find(k);
+    if (it == m_entries.end()) {
+        it = m_entries.emplace(k, std::make_shared<Prepared>()).first;
+        decode(path, size, it->second, true);
+    }
+    Prepared& p = *it->second;
+    {
+        std::unique_lock lock(p.lock);
+        if (!p.done) {
+            // Runs on the worker: the picture goes to the GUI thread by a queued call. The
+            // context owns this cache, so it outlives the worker; a call still queued when it
+            // goes is dropped with it.
+            p.waiters.push_back([entry = it->second, context, ready] {
+                QMetaObject::invokeMethod(
+                    context, [entry, ready] { ready(entry->image, entry->error); },
+                    Qt::QueuedConnection);
+            });
+            return;
+        }
+    }
+    ready(p.image, p.error);
 }
 
 bool TPictureCache::contains(const QString& path, QSize size) const

@@ -1,16 +1,20 @@
 #pragma once
-// Pictures prepared at the picture window's size ahead of time, decoded on a background pool,
-// so that stepping to a neighbouring picture starts its cross-fade at once. GUI thread API.
+// Pictures prepared at the picture window's size on a background pool: ahead of time, so that
+// stepping to a neighbouring picture starts its cross-fade at once, and on demand, so that the
+// GUI thread never decodes. GUI thread API.
 
 #include "WorkerPool.h"
 
 #include <QImage>
+#include <QObject>
 #include <QSize>
 #include <QString>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace ozv {
 
@@ -25,6 +29,11 @@ public:
     /// The prepared picture (waiting for it when it is being prepared), or decodes it now.
     /// Returns a null image and sets `error` when the file cannot be decoded.
     QImage take(const QString& path, QSize size, QString* error);
+    using Ready = std::function<void(const QImage& picture, const QString& error)>;
+    /// Calls `ready` with the picture (null, with the error, when it cannot be decoded): at
+    /// once when it is prepared, else on `context`'s thread once it is, its decode going
+    /// before every prepared-ahead one. `context` must own this cache (it outlives the decode).
+    void whenReady(const QString& path, QSize size, QObject* context, Ready ready);
     /// Whether `path` at `size` is prepared or being prepared.
     bool contains(const QString& path, QSize size) const;
 
@@ -37,7 +46,10 @@ private:
         bool done = false;
         QImage image;
         QString error;
+        std::vector<std::function<void()>> waiters; // run by the worker once done
     };
+    void decode(const QString& path, QSize size, const std::shared_ptr<Prepared>& entry,
+                bool first);
     using Key = std::pair<QString, std::pair<int, int>>;
     static Key key(const QString& path, QSize size)
     {

@@ -72,30 +72,31 @@ void TPictureBoard::ShowPicture(TPictureButton* button, bool pressed)
 
     m_monitors.placePictureWindow();
     TFlowLayout* flow = board();
-    auto pressOnly = [flow](QAbstractButton* shown) {
-        for (int i = 0; i < flow->childCount(); ++i)
-            if (auto* b = qobject_cast<QAbstractButton*>(flow->childAt(i)))
-                b->setChecked(b == shown);
-    };
     if (button && pressed) {
-        // The pressed button is the picture on the monitor (none: black); a click has pressed
-        // the chosen one already.
+        // Stepping goes on from the chosen picture at once; its button is pressed when the
+        // picture is on the monitor (at once when it was prepared, else once it is decoded).
+        FActiveImage = flow->indexOf(button);
+        // A click has pressed the chosen button already: until its picture is there, the
+        // pressed one is still what the monitor shows.
         QAbstractButton* onScreen = nullptr;
         for (int i = 0; i < flow->childCount() && !onScreen; ++i)
             if (auto* b = qobject_cast<QAbstractButton*>(flow->childAt(i));
                 b && b != button && b->isChecked())
                 onScreen = b;
-        FActiveImage = flow->indexOf(button);
-        pressOnly(button);
-        try {
-            form->LoadBitmap(button->TagString);
-        } catch (...) {
-            // The previous picture stays on the monitor, and so does its pressed button.
-            FActiveImage = onScreen ? flow->indexOf(onScreen) : -1;
-            pressOnly(onScreen);
-            throw;
-        }
+        pressOnly(onScreen);
         prefetchNeighbours();
+        form->LoadBitmapWhenReady(button->TagString, [this, shown = QPointer<TPictureButton>(
+                                                                button)](const QString& error) {
+            if (!error.isEmpty()) {
+                // The previous picture stays on the monitor, and so does its pressed button.
+                const int chosen = shown ? board()->indexOf(shown) : -1;
+                if (FActiveImage == chosen) FActiveImage = pressedIndex();
+                emit failed(error);
+                return;
+            }
+            if (!shown) return; // the list was rebuilt meanwhile
+            pressOnly(shown);
+        });
     } else {
         pressOnly(nullptr);
         FActiveImage = -1;
@@ -103,6 +104,22 @@ void TPictureBoard::ShowPicture(TPictureButton* button, bool pressed)
     }
     FPictureShowing = false;
     scrollIntoView();
+}
+
+void TPictureBoard::pressOnly(QAbstractButton* shown)
+{
+    TFlowLayout* flow = board();
+    for (int i = 0; i < flow->childCount(); ++i)
+        if (auto* b = qobject_cast<QAbstractButton*>(flow->childAt(i))) b->setChecked(b == shown);
+}
+
+int TPictureBoard::pressedIndex() const
+{
+    TFlowLayout* flow = const_cast<TPictureBoard*>(this)->board();
+    for (int i = 0; i < flow->childCount(); ++i)
+        if (auto* b = qobject_cast<QAbstractButton*>(flow->childAt(i)); b && b->isChecked())
+            return i;
+    return -1;
 }
 
 void TPictureBoard::prefetchNeighbours()

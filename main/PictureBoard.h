@@ -7,6 +7,7 @@
 #include "ScrollBox.h"
 #include "ThumbnailLoader.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <atomic>
 #include <functional>
@@ -24,11 +25,12 @@ public:
     TPictureBoard(TScrollBox* box, TMonitorList& monitors, std::function<TImageForm*()> imageForm,
                   KeyDownHandler keyDown, QObject* parent = nullptr);
 
-    /// Rebuilds the list from `folder` (normalised; may be empty). Keeps FActiveImage.
+    /// Rebuilds the list from `folder` (normalised; may be empty); stepping starts afresh.
     void rebuild(const QString& folder);
 
-    /// Shows the picture of `button` (pressed) or blanks the picture monitor. Throws
-    /// PictureDecodeError for a picture that cannot be decoded (after clearing the guard).
+    /// Shows the picture of `button` (pressed) or blanks the picture monitor, without waiting
+    /// for a decode: FActiveImage is the chosen picture at once, the pressed button is the one
+    /// on the monitor. A picture that cannot be decoded is reported by `failed`.
     void ShowPicture(TPictureButton* button, bool pressed);
     void ImageButtonClick(TPictureButton* button);
     void ImagesScrollTimer();
@@ -51,6 +53,8 @@ private:
     void createGroup(const QString& groupName, const QStringList& files, int& counter);
     void scrollIntoView();
     void prefetchNeighbours();
+    void pressOnly(QAbstractButton* shown);
+    int pressedIndex() const;
 
     TScrollBox* m_box;
     TMonitorList& m_monitors;

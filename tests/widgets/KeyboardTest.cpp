@@ -7,6 +7,7 @@
 #include "WidgetFixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -20,7 +21,22 @@ QString S(const char* t)
     return QString::fromUtf8(t);
 }
 
-/// Sends one key-down as the platform would deliver it to `target`.
+/// Lets a chosen picture arrive on the picture monitor (it is decoded in the background).
+void waitForPictures()
+{
+    QElapsedTimer t;
+    t.start();
+    auto pending = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* f = qobject_cast<TImageForm*>(w); f && f->pending()) return true;
+        return false;
+    };
+    while (pending() && t.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+/// Sends one key-down as the platform would deliver it to `target`, and lets what it chose
+/// arrive.
 void press(QWidget* target, int key, const QString& text = QString(),
            Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
@@ -28,6 +44,7 @@ void press(QWidget* target, int key, const QString& text = QString(),
     QApplication::sendEvent(target, &down);
     QKeyEvent up(QEvent::KeyRelease, key, mods, text);
     QApplication::sendEvent(target, &up);
+    waitForPictures();
 }
 
 } // namespace

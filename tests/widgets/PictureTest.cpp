@@ -48,6 +48,12 @@ protected:
                 out << b;
         return out;
     }
+    /// Clicks a picture button and lets its picture arrive (it is decoded in the background).
+    void choose(QWidget* button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        waitForPicture();
+    }
     QString fkey(TPictureButton* b)
     {
         return b->badge() ? b->badge()->indicator()->text() : QString();
@@ -218,7 +224,7 @@ TEST_F(Pictures, WithNoneChosenTheWatchStillMovesPicturesAway)
     displays.list = threeDisplays();
     open();
     loadThumbnails();
-    QTest::mouseClick(buttons()[0], Qt::LeftButton);
+    choose(buttons()[0]);
     TImageForm* window = form->imageForm();
     ASSERT_EQ(window->geometry(), QRect(1280, 0, 1920, 1080)); // the first listed
     // The operator drags the main window onto the display that shows the pictures.
@@ -236,7 +242,7 @@ TEST_F(Pictures, ThePicturesFollowDisplaysComingAndGoing)
     fixtures::writeText(settingsPath(), "[Images]\r\nMonitor=1\r\n");
     open();
     loadThumbnails();
-    QTest::mouseClick(buttons()[0], Qt::LeftButton);
+    choose(buttons()[0]);
     TImageForm* window = form->imageForm();
     ASSERT_EQ(window->geometry(), QRect(1280, 0, 1920, 1080));
     const QImage onStage = window->targetPicture();
@@ -282,7 +288,7 @@ TEST_F(Pictures, ADisplayConnectedAfterTheStartGetsThePictures)
     EXPECT_TRUE(form->PanelImages->isVisible());
     ASSERT_NE(form->imageForm(), nullptr);
     loadThumbnails();
-    QTest::mouseClick(buttons()[0], Qt::LeftButton);
+    choose(buttons()[0]);
     EXPECT_EQ(form->imageForm()->geometry(), QRect(1280, 0, 1920, 1080));
     EXPECT_TRUE(form->imageForm()->isVisible());
 }
@@ -295,7 +301,7 @@ TEST_F(Pictures, ShowingAndBlanking)
     loadThumbnails();
     const auto all = buttons();
     TImageForm* window = form->imageForm();
-    QTest::mouseClick(all[0], Qt::LeftButton);
+    choose(all[0]);
     EXPECT_TRUE(all[0]->isChecked());
     EXPECT_FALSE(all[1]->isChecked());
     EXPECT_EQ(list().FActiveImage, form->ImagesFlowLayout->indexOf(all[0]));
@@ -308,10 +314,10 @@ TEST_F(Pictures, ShowingAndBlanking)
     EXPECT_EQ(qAlpha(window->targetPicture().pixel(50, 540)), 0);
     EXPECT_EQ(qAlpha(window->targetPicture().pixel(960, 540)), 255);
 
-    QTest::mouseClick(all[1], Qt::LeftButton);
+    choose(all[1]);
     EXPECT_FALSE(all[0]->isChecked());
     EXPECT_TRUE(all[1]->isChecked());
-    QTest::mouseClick(all[1], Qt::LeftButton); // the shown one: blank
+    choose(all[1]); // the shown one: blank
     EXPECT_FALSE(all[1]->isChecked());
     EXPECT_EQ(list().FActiveImage, -1);
     EXPECT_EQ(qGray(window->targetPicture().pixel(960, 540)), 0);
@@ -327,9 +333,9 @@ TEST_F(Pictures, AnUndecodablePictureIsReportedAndTheScreenKeepsItsPicture)
     // Damaged before the first picture is shown: showing it prepares its neighbour in the
     // background, which must not find the intact file.
     fixtures::writeText(b, "damaged since the thumbnail was made");
-    QTest::mouseClick(all[0], Qt::LeftButton);
+    choose(all[0]);
     const QImage shown = form->imageForm()->targetPicture();
-    QTest::mouseClick(all[1], Qt::LeftButton);
+    choose(all[1]);
     EXPECT_TRUE(form->lastError().contains(b)) << form->lastError().toStdString();
     EXPECT_EQ(form->imageForm()->targetPicture(), shown);
     EXPECT_FALSE(list().FPictureShowing);
@@ -337,7 +343,7 @@ TEST_F(Pictures, AnUndecodablePictureIsReportedAndTheScreenKeepsItsPicture)
     EXPECT_FALSE(all[1]->isChecked());
     EXPECT_TRUE(all[0]->isChecked());
     EXPECT_EQ(list().FActiveImage, form->ImagesFlowLayout->indexOf(all[0]));
-    QTest::mouseClick(all[0], Qt::LeftButton); // the show goes on: the shown one blanks
+    choose(all[0]); // the show goes on: the shown one blanks
     EXPECT_FALSE(all[0]->isChecked());
     EXPECT_EQ(list().FActiveImage, -1);
 }
@@ -349,7 +355,7 @@ TEST_F(Pictures, AFolderChangeStartsSteppingAfresh)
     show.picture(S("1 A/3 c.png"), QSize(32, 20));
     open();
     loadThumbnails();
-    QTest::mouseClick(buttons()[2], Qt::LeftButton);
+    choose(buttons()[2]);
     ASSERT_EQ(list().FActiveImage, form->ImagesFlowLayout->indexOf(buttons()[2]));
     const QImage onStage = form->imageForm()->targetPicture();
     form->UpdateImageList(show.path());
@@ -370,10 +376,10 @@ TEST_F(Pictures, QuickChangesNeverJumpBack)
     loadThumbnails();
     const auto all = buttons();
     TImageForm* window = form->imageForm();
-    QTest::mouseClick(all[0], Qt::LeftButton);
-    QTest::mouseClick(all[1], Qt::LeftButton);
+    choose(all[0]);
+    choose(all[1]);
     const QImage b = window->targetPicture();
-    QTest::mouseClick(all[2], Qt::LeftButton);
+    choose(all[2]);
     EXPECT_EQ(window->startPicture(), b); // the fade to C starts from B
     EXPECT_EQ(window->progress(), 0.0);
 }
@@ -479,4 +485,42 @@ TEST_F(Pictures, ARebuildAndACloseWaitOnlyForThumbnailsBeingDecoded)
     while (form->isVisible() && t.elapsed() < 10000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(Pictures, AChoiceNeverWaitsForItsDecodeAndANewerOneSupersedesIt)
+{
+    auto solid = [&](const char* name, QSize size, QColor colour) {
+        const QString path = show.prepare(S(name));
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        EXPECT_TRUE(image.save(path, "PNG", 0)); // uncompressed: slow to read, as a big slide
+        return path;
+    };
+    solid("1 A/1 red.png", QSize(4000, 3000), Qt::red);
+    solid("2 B/1 blue.png", QSize(400, 300), Qt::blue);
+    solid("3 C/1 green.png", QSize(400, 300), Qt::green);
+    open();
+    loadThumbnails();
+    TImageForm* window = form->imageForm();
+    const QImage before = window->targetPicture();
+    TPictureButton* red = buttons()[0];
+    TPictureButton* blue = buttons()[1];
+
+    // Chosen, not yet decoded: the choice returns at once and nothing shows it as chosen.
+    QTest::mouseClick(red, Qt::LeftButton);
+    EXPECT_TRUE(window->pending());
+    EXPECT_FALSE(red->isChecked());
+    EXPECT_EQ(window->targetPicture(), before);
+    EXPECT_EQ(list().FActiveImage, form->ImagesFlowLayout->indexOf(red)); // stepping goes on
+    // A newer choice while it decodes: only that one comes on stage.
+    QTest::mouseClick(blue, Qt::LeftButton);
+    waitForPicture();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 1500) // long enough for the red one to finish decoding too
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(blue->isChecked());
+    EXPECT_FALSE(red->isChecked());
+    EXPECT_EQ(window->targetPicture().pixel(960, 540), qRgb(0, 0, 255));
+    EXPECT_NE(window->startPicture().pixel(960, 540), qRgb(255, 0, 0)); // red never showed
 }

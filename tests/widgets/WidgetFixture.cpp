@@ -1,5 +1,7 @@
 #include "WidgetFixture.h"
 
+#include "ImageForm.h"
+
 #include "PictureBoard.h"
 
 #include <QApplication>
@@ -62,6 +64,14 @@ void WidgetTest::loadThumbnails()
         form->pictures().loader().waitForDone();
         QApplication::processEvents();
     }
+}
+
+void WidgetTest::waitForPicture()
+{
+    QElapsedTimer t;
+    t.start();
+    while (form->imageForm() && form->imageForm()->pending() && t.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 void WidgetTest::render(int frames)

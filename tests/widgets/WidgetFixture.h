@@ -33,6 +33,8 @@ protected:
     TMainForm& open(const QString& folder = QString());
     /// Lets every thumbnail arrive.
     void loadThumbnails();
+    /// Lets the chosen picture arrive on the picture monitor (it is decoded in the background).
+    void waitForPicture();
     /// Renders `frames` frames of the offline engine (background threads kept up).
     void render(int frames);
     QString settingsPath() const { return config.path(QStringLiteral("Settings.ini")); }
