@@ -7,6 +7,7 @@
 #include <cmath>
 #include <mpg123.h>
 #include <mutex>
+#include <numeric>
 #include <samplerate.h>
 #include <sndfile.h>
 #include <unistd.h>
@@ -162,6 +163,9 @@ struct Decoder::Impl
     std::int64_t stereoPos = 0, stereoLen = 0;
 
     static constexpr std::int64_t kChunk = 4096;
+    std::int64_t position = 0; // output frames delivered so far (or sought past)
+
+    bool seekSource(std::int64_t frame);
 
     ~Impl()
     {
@@ -249,6 +253,7 @@ std::int64_t Decoder::read(float* out, std::int64_t frames)
             total += got;
         }
         if (total == 0) d->done = true;
+        d->position += total;
         return total;
     }
     std::int64_t produced = 0;
@@ -275,24 +280,57 @@ std::int64_t Decoder::read(float* out, std::int64_t frames)
             break;
         }
     }
+    d->position += produced;
     return produced;
+}
+
+bool Decoder::Impl::seekSource(std::int64_t frame)
+{
+    if (file.sf) return sf_seek(file.sf, sf_count_t(frame), SEEK_SET) == sf_count_t(frame);
+    // libmpg123 gives silence for a while after a seek this close to the start: decode and
+    // drop instead (still far cheaper than resampling it), from the start it was opened at.
+    while (frame > 0) {
+        raw.resize(std::size_t(kChunk * channels));
+        const std::int64_t got = readMpeg(std::min(frame, kChunk));
+        if (got == 0) return false;
+        frame -= got;
+    }
+    return true;
 }
 
 std::int64_t Decoder::skip(std::int64_t frames)
 {
-    // At the mixer's own rate a file seeks (a streamed sound starts where its head ends at
-    // once); otherwise the resampler must run through what is skipped.
-    if (!d->src && d->file.sf && frames > 0 &&
-        sf_seek(d->file.sf, sf_count_t(frames), SEEK_CUR) >= 0)
-        return frames;
-    std::vector<float> scratch(std::size_t(Impl::kChunk * 2));
-    std::int64_t skipped = 0;
-    while (skipped < frames) {
-        const std::int64_t got = read(scratch.data(), std::min(frames - skipped, Impl::kChunk));
-        if (got == 0) break;
-        skipped += got;
+    // A streamed sound starts where its head ends, and many start at once: seek rather than
+    // decode what is skipped. At the mixer's rate that is exact. Through the resampler, the
+    // file is sought to a source frame that falls on an output frame (a multiple of the
+    // rates' common period) a little before the goal, and the resampler runs from there: its
+    // filter is filled again by then, so what follows is what decoding from the start gives.
+    if (frames > 0 && d->position == 0) {
+        if (!d->src) {
+            if (d->seekSource(frames)) {
+                d->position = frames;
+                return frames;
+            }
+        } else {
+            const std::int64_t g =
+                std::gcd(std::int64_t(m_info.sourceRate), std::int64_t(kMixRate));
+            const std::int64_t sourcePeriod = m_info.sourceRate / g, mixPeriod = kMixRate / g;
+            constexpr std::int64_t kWarmUpSourceFrames = 512;
+            const std::int64_t goal = frames * m_info.sourceRate / kMixRate - kWarmUpSourceFrames;
+            const std::int64_t periods = goal > 0 ? goal / sourcePeriod : 0;
+            if (periods > 0 && d->seekSource(periods * sourcePeriod)) {
+                src_reset(d->src);
+                d->stereoPos = d->stereoLen = 0;
+                d->position = periods * mixPeriod;
+            }
+        }
     }
-    return skipped;
+    std::vector<float> scratch(std::size_t(Impl::kChunk * 2));
+    while (d->position < frames) {
+        const std::int64_t got = read(scratch.data(), std::min(frames - d->position, Impl::kChunk));
+        if (got == 0) break;
+    }
+    return d->position;
 }
 
 } // namespace ozv::audio

@@ -49,7 +49,9 @@ public:
     const AudioInfo& info() const { return m_info; }
     /// Up to `frames` frames into `out` (2 floats per frame); 0 once the file is exhausted.
     std::int64_t read(float* out, std::int64_t frames);
-    /// Decodes and drops `frames` frames; returns how many were dropped.
+    /// Right after open: moves on to output frame `frames` (seeking where the file allows),
+    /// so that read() goes on from there as if everything before had been read; returns the
+    /// frame reached (less at the end of the file).
     std::int64_t skip(std::int64_t frames);
 
 private:

@@ -460,3 +460,46 @@ TEST(Engine, StartsStopsAndReleasesFromTwoThreadsAtOnce)
     qunsetenv("SDL_AUDIODRIVER");
     qunsetenv("SDL_DISKAUDIOFILE");
 }
+
+TEST(Engine, AStreamPicksUpWhereTheHeadEndsAtEveryRate)
+{
+    // The stream of a file not at the mixer's rate starts by seeking, not by decoding all
+    // that the head covers: what it plays must still be, sample for sample, what decoding the
+    // whole file from its start gives.
+    TempFolder dir;
+    for (int rate : {44100, 22050, 32000, 96000, -44100}) { // negative: an MP3 at that rate
+        const bool mp3 = rate < 0;
+        rate = std::abs(rate);
+        const QString path =
+            dir.prepare(QStringLiteral("sine%1.%2").arg(rate).arg(mp3 ? QStringLiteral("mp3") : QStringLiteral("wav")));
+        ozv::fixtures::writeAudio(
+            path, mp3 ? ozv::fixtures::AudioFormat::Mp3 : ozv::fixtures::AudioFormat::WavFloat,
+            rate, 1, 2 * rate,
+            [rate](long f, int) { return float(0.5 * std::sin(2 * M_PI * 997.0 * f / rate)); });
+        Decoder whole;
+        ASSERT_TRUE(whole.open(path));
+        std::vector<float> reference(2 * std::size_t(kMixRate) * 2);
+        const std::int64_t n = whole.read(reference.data(), 2 * kMixRate);
+        ASSERT_GT(n, kMixRate);
+
+        Offline o;
+        TMediaPlayer player(o.engine);
+        player.setFileName(path);
+        o.engine.waitUntilIdle();
+        player.Play();
+        const std::vector<float> out = o.render(int(1.5 * kMixRate));
+        double worst = 0;
+        for (std::size_t f = kRampFrames; f < std::size_t(1.5 * kMixRate); ++f)
+            worst = std::max(worst, double(std::fabs(out[2 * f] - reference[2 * f])));
+        EXPECT_LT(worst, 1e-3) << rate;
+
+        Decoder sought;
+        ASSERT_TRUE(sought.open(path));
+        EXPECT_EQ(sought.skip(kHeadFrames), kHeadFrames) << rate;
+        std::vector<float> next(2 * 1024);
+        ASSERT_EQ(sought.read(next.data(), 1024), 1024);
+        for (std::size_t i = 0; i < 1024; ++i)
+            ASSERT_NEAR(next[2 * i], reference[2 * (std::size_t(kHeadFrames) + i)], 1e-3)
+                << rate << " frame " << i;
+    }
+}
