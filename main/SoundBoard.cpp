@@ -46,8 +46,7 @@ void TSoundBoard::createGroup(const QString& groupName, const QStringList& files
         const int volume = m_settings.ReadInteger(section, key, keys::VolumeDefault);
         TSoundButton* button = nullptr;
         try {
-            button =
-                new TSoundButton(m_engine, file, captionOf(baseNameOf(file)), volume, fade);
+            button = new TSoundButton(m_engine, file, captionOf(baseNameOf(file)), volume, fade);
         } catch (...) {
             continue; // a file the player cannot open gets no button and uses no hot-key
         }

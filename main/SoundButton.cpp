@@ -3,9 +3,9 @@
 #include "MediaPlayer.h"
 
 #include <QKeyEvent>
-#include <QWheelEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QWheelEvent>
 
 namespace ozv {
 

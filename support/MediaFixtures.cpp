@@ -64,7 +64,8 @@ bool stripMp3LengthHeader(const QString& path)
     if (at + 4 > bytes.size() || uchar(bytes[at]) != 0xFF || (uchar(bytes[at + 1]) & 0xE0) != 0xE0)
         return false;
     // MPEG-1 Layer III frame length from its header.
-    static const int kKbps[16] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    static const int kKbps[16] = {0,   32,  40,  48,  56,  64,  80,  96,
+                                  112, 128, 160, 192, 224, 256, 320, 0};
     static const int kRates[4] = {44100, 48000, 32000, 0};
     const uchar h2 = uchar(bytes[at + 2]);
     const int kbps = kKbps[h2 >> 4], rate = kRates[(h2 >> 2) & 3];

@@ -247,8 +247,9 @@ QString roughThenSoft(const TempFolder& dir, const QString& name, double seconds
     const bool ok = ozv::fixtures::writeAudio(
         path, ozv::fixtures::AudioFormat::Mp3Vbr, 44100, 2, long(seconds * 44100),
         [noise](long f, int) {
-            if (f < 44100) return float(int((*noise = *noise * 1664525u + 1013904223u) >> 8) %
-                                            2000 / 2000.0 - 0.5);
+            if (f < 44100)
+                return float(int((*noise = *noise * 1664525u + 1013904223u) >> 8) % 2000 / 2000.0 -
+                             0.5);
             return float(0.2 * std::sin(2 * 3.14159265 * 440 * f / 44100.0));
         });
     EXPECT_TRUE(ok);
@@ -265,7 +266,8 @@ TEST(BadAudio, MpegFilesPlayToTheEndOfTheirAudio)
     // Two files joined with cat: the first one's header speaks for both.
     const QString joined = roughThenSoft(dir, QStringLiteral("joined.mp3"), 10.0);
     const QString tail = roughThenSoft(dir, QStringLiteral("tail.mp3"), 5.0);
-    ASSERT_TRUE(ozv::fixtures::writeText(joined, ozv::test::readAll(joined) + ozv::test::readAll(tail)));
+    ASSERT_TRUE(
+        ozv::fixtures::writeText(joined, ozv::test::readAll(joined) + ozv::test::readAll(tail)));
 
     for (const auto& [path, seconds] : {std::pair{headerless, 10.0}, std::pair{joined, 15.0}}) {
         // The headers do lie: what they say is far too short.

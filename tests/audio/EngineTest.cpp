@@ -471,7 +471,9 @@ TEST(Engine, AStreamPicksUpWhereTheHeadEndsAtEveryRate)
         const bool mp3 = rate < 0;
         rate = std::abs(rate);
         const QString path =
-            dir.prepare(QStringLiteral("sine%1.%2").arg(rate).arg(mp3 ? QStringLiteral("mp3") : QStringLiteral("wav")));
+            dir.prepare(QStringLiteral("sine%1.%2")
+                            .arg(rate)
+                            .arg(mp3 ? QStringLiteral("mp3") : QStringLiteral("wav")));
         ozv::fixtures::writeAudio(
             path, mp3 ? ozv::fixtures::AudioFormat::Mp3 : ozv::fixtures::AudioFormat::WavFloat,
             rate, 1, 2 * rate,

@@ -108,8 +108,8 @@ TEST(DelayedSaver, AChangeWhileTheFileIsBeingWrittenIsWrittenToo)
     ASSERT_EQ(saver.tick(), DelayedSaver::Tick::Write); // the snapshot is taken
     EXPECT_TRUE(saver.writing());
     EXPECT_EQ(saver.tick(), DelayedSaver::Tick::Counting); // no second write meanwhile
-    saver.request();                                        // a slider moves during the write
-    EXPECT_FALSE(saver.writeFinished(true)); // what was written is old: keep ticking
+    saver.request();                                       // a slider moves during the write
+    EXPECT_FALSE(saver.writeFinished(true));               // what was written is old: keep ticking
     EXPECT_TRUE(saver.running());
     int ticks = 0;
     while (saver.tick() != DelayedSaver::Tick::Write && ticks < 20)

@@ -36,11 +36,11 @@ TEST(SettingsSwitch, FindsTheValue)
         {L({"-settings", "-other"}), QString()},
         {L({"-settings:"}), QString()},
         {L({"-settings", "/home/op/show.ini"}),
-         QStringLiteral("/home/op/show.ini")},          // absolute path
-        {L({"-settings", "/settings"}), QString()},   // that is the switch itself again
+         QStringLiteral("/home/op/show.ini")},      // absolute path
+        {L({"-settings", "/settings"}), QString()}, // that is the switch itself again
         {L({"-settings", "/Settings:x.ini"}), QString()},
         {L({"-settings", "/settings.ini"}), QStringLiteral("/settings.ini")}, // a path
-        {L({"/settingsfolder"}), std::nullopt},       // a folder below "/", not the switch
+        {L({"/settingsfolder"}), std::nullopt}, // a folder below "/", not the switch
         {L({"/settings/show.ini"}), std::nullopt},
         {L({"/Settings:/srv/s.ini"}), QStringLiteral("/srv/s.ini")},
         {L({}), std::nullopt},

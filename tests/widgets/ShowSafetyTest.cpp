@@ -52,8 +52,7 @@ TEST_F(ShowSafety, EnterAtTheResetQuestionKeepsTheVolumes)
     form->sounds().buttons()[0]->TrackBar()->setValue(30);
     // The window's own question, answered by the key an operator presses for the next picture.
     QTimer::singleShot(0, [] {
-        if (QWidget* box = QApplication::activeModalWidget())
-            QTest::keyClick(box, Qt::Key_Return);
+        if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
     });
     EXPECT_FALSE(form->confirmReset());
     QTimer::singleShot(0, [] {
@@ -129,7 +128,8 @@ TEST_F(ShowSafety, ASettingsFileThatCannotBeWrittenKeepsOneBox)
     for (QMessageBox* b : boxes)
         texts << b->text();
     texts.sort();
-    EXPECT_EQ(texts, QStringList({S("Cannot create file \"x\". Disk full (5)"), S("another error")}));
+    EXPECT_EQ(texts,
+              QStringList({S("Cannot create file \"x\". Disk full (5)"), S("another error")}));
     for (QMessageBox* b : boxes)
         b->close();
     QApplication::processEvents();
@@ -137,9 +137,9 @@ TEST_F(ShowSafety, ASettingsFileThatCannotBeWrittenKeepsOneBox)
 
 TEST_F(ShowSafety, LongNamesKeepTheEndThatTellsThemApart)
 {
-    const char* names[] = {"door_slam_heavy_wooden_interior_01", "door_slam_heavy_wooden_interior_02",
-                           "a_very_long_name_without_any_space_that_needs_more_lines_than_fit_07",
-                           "Gong"};
+    const char* names[] = {
+        "door_slam_heavy_wooden_interior_01", "door_slam_heavy_wooden_interior_02",
+        "a_very_long_name_without_any_space_that_needs_more_lines_than_fit_07", "Gong"};
     for (const char* n : names) {
         show.tone(QString::fromUtf8(n) + S(".wav"));
         show.picture(QString::fromUtf8(n) + S(".png"));
@@ -160,14 +160,16 @@ TEST_F(ShowSafety, LongNamesKeepTheEndThatTellsThemApart)
         // Every line fits the button, and the lines fit its height.
         for (const QString& line : lines)
             EXPECT_LE(b->fontMetrics().horizontalAdvance(line), b->width()) << line.toStdString();
-        EXPECT_LE(lines.size() * b->fontMetrics().lineSpacing(), b->height()) << drawn.toStdString();
+        EXPECT_LE(lines.size() * b->fontMetrics().lineSpacing(), b->height())
+            << drawn.toStdString();
         // Both ends stay; what is left out is marked.
         EXPECT_TRUE(lines.last().endsWith(name.right(2))) << drawn.toStdString();
         EXPECT_TRUE(lines.first().startsWith(name.left(2))) << drawn.toStdString();
         if (QString(drawn).remove(u' ') != name) {
             EXPECT_TRUE(drawn.contains(QChar(0x2026))) << drawn.toStdString();
         }
-        EXPECT_FALSE(seen.contains(drawn + (b->parentWidget() == form->SoundsFlowLayout ? S("s") : S("p"))))
+        EXPECT_FALSE(
+            seen.contains(drawn + (b->parentWidget() == form->SoundsFlowLayout ? S("s") : S("p"))))
             << drawn.toStdString();
         seen << drawn + (b->parentWidget() == form->SoundsFlowLayout ? S("s") : S("p"));
     }
