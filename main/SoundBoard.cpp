@@ -1,5 +1,7 @@
 #include "SoundBoard.h"
 
+#include "AudioEngine.h"
+
 #include "BoardGroup.h"
 #include "HotKeys.h"
 #include "IniStore.h"
@@ -113,6 +115,7 @@ void TSoundBoard::SoundButtonClick(TSoundButton* button)
 
 void TSoundBoard::PlaybackTimer()
 {
+    m_engine.service(); // frees what the mixer has finished with since the last command
     for (int i = 0; i < FPlaying.size();) {
         TMediaPlayer* player = FPlaying.at(i);
         TSoundButton* button = buttonOf(player);
