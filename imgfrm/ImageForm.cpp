@@ -157,7 +157,7 @@ void TImageForm::LoadBitmapWhenReady(const QString& name,
         return;
     }
     m_waiting = 1;
-    m_cache.whenReady(name, size(), this,
+    m_cache.whenReady(name, size(),
                       [this, request, done](const QImage& picture, const QString& error) {
                           if (request != m_request) return; // a newer choice came meanwhile
                           m_waiting = 0;

@@ -33,7 +33,7 @@ void TPictureCache::decode(const QString& path, QSize size, const std::shared_pt
 {
     // A picture dropped before its turn is not decoded at all; one dropped while decoding
     // finishes unused.
-    auto job = [path, size, weak = std::weak_ptr<Prepared>(entry)] {
+    auto job = [this, path, size, weak = std::weak_ptr<Prepared>(entry)] {
         const std::shared_ptr<Prepared> p = weak.lock();
         if (!p) return;
         QString error;
@@ -44,7 +44,7 @@ void TPictureCache::decode(const QString& path, QSize size, const std::shared_pt
             error = QStringLiteral("Obrázek \"%1\" nelze načíst: nedostatek paměti.")
                         .arg(readableName(path));
         }
-        std::vector<std::function<void()>> waiters;
+        std::vector<Ready> waiters;
         {
             std::lock_guard lock(p->lock);
             p->image = std::move(image);
@@ -53,8 +53,12 @@ void TPictureCache::decode(const QString& path, QSize size, const std::shared_pt
             waiters.swap(p->waiters);
         }
         p->ready.notify_all();
-        for (auto& w : waiters)
-            w();
+        if (waiters.empty()) return;
+        {
+            std::lock_guard lock(m_deliveredLock);
+            m_delivered.emplace_back(p, std::move(waiters));
+        }
+        QMetaObject::invokeMethod(this, "deliver", Qt::QueuedConnection);
     };
     if (first)
         m_pool.submitFirst(std::move(job));
@@ -62,7 +66,7 @@ void TPictureCache::decode(const QString& path, QSize size, const std::shared_pt
         m_pool.submit(std::move(job));
 }
 
-void TPictureCache::whenReady(const QString& path, QSize size, QObject* context, Ready ready)
+void TPictureCache::whenReady(const QString& path, QSize size, Ready ready)
 {
     const Key k = key(path, size);
     auto it = m_entries.find(k);
@@ -72,20 +76,25 @@ void TPictureCache::whenReady(const QString& path, QSize size, QObject* context,
     }
     Prepared& p = *it->second;
     {
-        std::unique_lock lock(p.lock);
+        std::lock_guard lock(p.lock);
         if (!p.done) {
-            // Runs on the worker: the picture goes to the GUI thread by a queued call. The
-            // context owns this cache, so it outlives the worker; a call still queued when it
-            // goes is dropped with it.
-            p.waiters.push_back([entry = it->second, context, ready] {
-                QMetaObject::invokeMethod(
-                    context, [entry, ready] { ready(entry->image, entry->error); },
-                    Qt::QueuedConnection);
-            });
+            p.waiters.push_back(std::move(ready));
             return;
         }
     }
     ready(p.image, p.error);
+}
+
+void TPictureCache::deliver()
+{
+    std::vector<std::pair<std::shared_ptr<Prepared>, std::vector<Ready>>> delivered;
+    {
+        std::lock_guard lock(m_deliveredLock);
+        delivered.swap(m_delivered);
+    }
+    for (auto& [entry, waiters] : delivered)
+        for (Ready& ready : waiters)
+            ready(entry->image, entry->error);
 }
 
 bool TPictureCache::contains(const QString& path, QSize size) const

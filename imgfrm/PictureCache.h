@@ -18,8 +18,9 @@
 
 namespace ozv {
 
-class TPictureCache
+class TPictureCache : public QObject
 {
+    Q_OBJECT
 public:
     TPictureCache();
 
@@ -31,9 +32,9 @@ public:
     QImage take(const QString& path, QSize size, QString* error);
     using Ready = std::function<void(const QImage& picture, const QString& error)>;
     /// Calls `ready` with the picture (null, with the error, when it cannot be decoded): at
-    /// once when it is prepared, else on `context`'s thread once it is, its decode going
-    /// before every prepared-ahead one. `context` must own this cache (it outlives the decode).
-    void whenReady(const QString& path, QSize size, QObject* context, Ready ready);
+    /// once when it is prepared, else on this thread once it is, its decode going before
+    /// every prepared-ahead one.
+    void whenReady(const QString& path, QSize size, Ready ready);
     /// Whether `path` at `size` is prepared or being prepared.
     bool contains(const QString& path, QSize size) const;
 
@@ -46,8 +47,10 @@ private:
         bool done = false;
         QImage image;
         QString error;
-        std::vector<std::function<void()>> waiters; // run by the worker once done
+        std::vector<Ready> waiters; // called on the GUI thread once done
     };
+    /// Hands decoded pictures to their waiters (GUI thread; a worker posts a call to it).
+    Q_INVOKABLE void deliver();
     void decode(const QString& path, QSize size, const std::shared_ptr<Prepared>& entry,
                 bool first);
     using Key = std::pair<QString, std::pair<int, int>>;
@@ -56,6 +59,10 @@ private:
         return {path, {size.width(), size.height()}};
     }
     std::map<Key, std::shared_ptr<Prepared>> m_entries;
+    // Decoded pictures with waiters, from the workers to the GUI thread under this lock, so
+    // the hand-over is ours to see (and ThreadSanitizer's), not only inside Qt's event queue.
+    std::mutex m_deliveredLock;
+    std::vector<std::pair<std::shared_ptr<Prepared>, std::vector<Ready>>> m_delivered;
     WorkerPool m_pool; // last: its threads end first
 };
 
