@@ -384,7 +384,8 @@ TEST_F(Pictures, QuickChangesNeverJumpBack)
     const QImage b = window->targetPicture();
     choose(all[2]);
     EXPECT_EQ(window->startPicture(), b); // the fade to C starts from B
-    EXPECT_EQ(window->progress(), 0.0);
+    // and has just begun (C may have needed a moment to decode, while the clock ran on).
+    EXPECT_LT(window->progress(), 0.5);
 }
 
 TEST_F(Pictures, CrossFadeFrameRule)
