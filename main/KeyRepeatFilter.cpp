@@ -5,12 +5,20 @@
 
 namespace ozv {
 
+bool TKeyRepeatFilter::showsKeys(QObject* watched) const
+{
+    // The show's keys reach the window this filter belongs to (or a button on it); dialogs,
+    // menus and a slider with the focus keep their held keys.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget && widget->window() == parent() && !qobject_cast<QAbstractSlider*>(widget);
+}
+
 bool TKeyRepeatFilter::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::KeyRelease) {
         const auto* k = static_cast<QKeyEvent*>(e);
         m_releasedAt.insert(k->key(), k->timestamp());
-    } else if (e->type() == QEvent::KeyPress && !qobject_cast<QAbstractSlider*>(watched)) {
+    } else if (e->type() == QEvent::KeyPress && showsKeys(watched)) {
         const auto* k = static_cast<QKeyEvent*>(e);
         const auto released = m_releasedAt.constFind(k->key());
         const bool repeat =
