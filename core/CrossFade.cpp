@@ -1,6 +1,14 @@
 #include "CrossFade.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ozv {
 
@@ -22,6 +30,111 @@ void drawCrossFade(QPainter& painter, const QRect& rect, const QImage& start, co
     draw(start, startOpacity);
     draw(target, targetOpacity);
     painter.restore();
+}
+
+namespace {
+
+// x * a / 255 for x, a in 0..255, rounded, as the painter's own byte arithmetic does it.
+inline std::uint32_t mul255(std::uint32_t x, std::uint32_t a)
+{
+    const std::uint32_t t = x * a + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+// One premultiplied pixel of each picture, weighed by the start's opacity `a` and the target's
+// `b` (0..255): t + s * (1 - alpha(t)), on opaque black.
+inline std::uint32_t blendPixel(std::uint32_t s, std::uint32_t t, std::uint32_t a, std::uint32_t b)
+{
+    const std::uint32_t ta = mul255(t >> 24, b);
+    const std::uint32_t keep = 255 - ta;
+    std::uint32_t out = 0xff000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t sc = mul255((s >> shift) & 0xff, a);
+        const std::uint32_t tc = mul255((t >> shift) & 0xff, b);
+        out |= std::min<std::uint32_t>(tc + mul255(sc, keep), 255) << shift;
+    }
+    return out;
+}
+
+#if defined(__SSE2__)
+// x * a / 255 on eight 16-bit lanes (x * a + 128, plus its high byte, over 256).
+inline __m128i mul255x8(__m128i x, __m128i a)
+{
+    const __m128i t = _mm_add_epi16(_mm_mullo_epi16(x, a), _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+}
+
+// Two pixels, unpacked to 16-bit lanes.
+inline __m128i blendTwo(__m128i s, __m128i t, __m128i a, __m128i b)
+{
+    const __m128i sc = mul255x8(s, a);
+    const __m128i tc = mul255x8(t, b);
+    // The target's alpha in all four lanes of its pixel.
+    __m128i ta = _mm_shufflelo_epi16(tc, _MM_SHUFFLE(3, 3, 3, 3));
+    ta = _mm_shufflehi_epi16(ta, _MM_SHUFFLE(3, 3, 3, 3));
+    const __m128i keep = _mm_sub_epi16(_mm_set1_epi16(255), ta);
+    return _mm_add_epi16(tc, mul255x8(sc, keep));
+}
+#endif
+
+void blendLine(const std::uint32_t* s, const std::uint32_t* t, std::uint32_t* out, int n,
+               std::uint32_t a, std::uint32_t b)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i va = _mm_set1_epi16(short(a)), vb = _mm_set1_epi16(short(b));
+    const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+    for (; x + 4 <= n; x += 4) {
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
+        const __m128i tv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + x));
+        const __m128i lo =
+            blendTwo(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(tv, zero), va, vb);
+        const __m128i hi =
+            blendTwo(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(tv, zero), va, vb);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                         _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+    }
+#endif
+    for (; x < n; ++x)
+        out[x] = blendPixel(s[x], t[x], a, b);
+}
+
+} // namespace
+
+void composeCrossFade(const QImage& start, const QImage& target, double p, QSize size, QImage& out)
+{
+    if (out.size() != size || out.format() != QImage::Format_RGB32)
+        out = QImage(size, QImage::Format_RGB32);
+    if (size.isEmpty()) return;
+    auto usable = [size](const QImage& picture) {
+        return picture.isNull() ||
+               (picture.size() == size && picture.format() == QImage::Format_ARGB32_Premultiplied);
+    };
+    if (!usable(start) || !usable(target)) {
+        out.fill(Qt::black);
+        QPainter painter(&out);
+        drawCrossFade(painter, out.rect(), start, target, p);
+        return;
+    }
+    // The painter's opacity is a byte: the same rounding keeps both ways within a step.
+    const auto a = std::uint32_t(std::lround(std::clamp(1.0 - p, 0.0, 1.0) * 255));
+    const auto b = std::uint32_t(std::lround(std::clamp(p, 0.0, 1.0) * 255));
+    const bool haveStart = !start.isNull() && a > 0, haveTarget = !target.isNull() && b > 0;
+    const int w = size.width();
+    // A missing picture is a transparent line: the blend then shows the other one on black.
+    std::vector<std::uint32_t> none(haveStart != haveTarget ? std::size_t(w) : 0, 0u);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(out.scanLine(y));
+        const auto* s =
+            haveStart ? reinterpret_cast<const std::uint32_t*>(start.constScanLine(y)) : nullptr;
+        const auto* t =
+            haveTarget ? reinterpret_cast<const std::uint32_t*>(target.constScanLine(y)) : nullptr;
+        if (s || t)
+            blendLine(s ? s : none.data(), t ? t : none.data(), line, w, a, b);
+        else
+            std::fill(line, line + w, 0xff000000u);
+    }
 }
 
 } // namespace ozv

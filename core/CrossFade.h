@@ -1,13 +1,21 @@
 #pragma once
-// One frame of the picture cross-fade: the start picture at opacity 1 - p, then the target
-// picture at opacity p blended over it, both stretched over `rect` (opacities clamped to 0..1).
+// One frame of the picture cross-fade, shown on black: the start picture at opacity 1 - p, then
+// the target picture at opacity p blended source-over on it (opacities clamped to 0..1). Half-way
+// through, a quarter of the black shows through two opaque pictures: the darker middle.
 
 #include <QImage>
 #include <QPainter>
 
 namespace ozv {
 
+/// The frame drawn with a painter onto what `painter` holds (black, for the picture window),
+/// both pictures stretched over `rect`. The reference for every other way of drawing it.
 void drawCrossFade(QPainter& painter, const QRect& rect, const QImage& start, const QImage& target,
                    double p);
+
+/// The same frame composed in one pass over both pictures into `out` (made `size` x RGB32 if it
+/// is not), black included; a null picture counts as black. Pictures not of `size` or not in
+/// premultiplied ARGB32 are drawn the reference way instead. Thread-safe for distinct `out`s.
+void composeCrossFade(const QImage& start, const QImage& target, double p, QSize size, QImage& out);
 
 } // namespace ozv

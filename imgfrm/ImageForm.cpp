@@ -1,8 +1,10 @@
 #include "ImageForm.h"
 
 #include "CrossFade.h"
+#include "CrossFadeGl.h"
 #include "Easing.h"
 #include "FileAccess.h"
+#include "FrameComposer.h"
 #include "IniStore.h"
 #include "SettingsKeys.h"
 
@@ -27,6 +29,12 @@ TImageForm::TImageForm(IniStore& settings, const DisplaySource& displays, int ma
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
+    if (TCrossFadeGl::gpuAvailable()) {
+        m_glView = new TCrossFadeGlView(this);
+    } else {
+        m_composer = std::make_unique<TFrameComposer>();
+        connect(m_composer.get(), &TFrameComposer::frameReady, this, [this] { update(); });
+    }
     resize(768, 835);
 
     m_animation.setStartValue(0.0);
@@ -35,11 +43,11 @@ TImageForm::TImageForm(IniStore& settings, const DisplaySource& displays, int ma
     m_animation.setEasingCurve(QEasingCurve::Linear); // the eased progress is computed per frame
     connect(&m_animation, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         m_u = v.toDouble();
-        update();
+        refresh();
     });
     connect(&m_animation, &QVariantAnimation::finished, this, [this] {
         m_u = 1.0;
-        update();
+        refresh();
     });
 
     m_effect =
@@ -55,6 +63,8 @@ TImageForm::TImageForm(IniStore& settings, const DisplaySource& displays, int ma
         break;
     }
 }
+
+TImageForm::~TImageForm() = default;
 
 void TImageForm::setEffect(int index)
 {
@@ -90,7 +100,7 @@ void TImageForm::ClearBitmap()
         else
             show();
     }
-    update();
+    refresh();
 }
 
 void TImageForm::setParked(bool parked)
@@ -123,7 +133,7 @@ void TImageForm::crossFadeTo(QImage picture)
     else
         m_target = std::move(picture);
     m_u = 0.0;
-    repaint(); // the first frame at once
+    refresh();
     m_animation.start();
 }
 
@@ -140,7 +150,7 @@ void TImageForm::LoadBitmap(const QString& name)
     if (picture.isNull()) {
         if (isHidden()) ClearBitmap();
         stopAnimation();
-        update();
+        refresh();
         throw PictureDecodeError(error.toStdString());
     }
     crossFadeTo(std::move(picture));
@@ -179,11 +189,51 @@ QImage TImageForm::currentFrame() const
     return frame;
 }
 
+void TImageForm::refresh()
+{
+    if (m_glView)
+        m_glView->setFrame(m_start, m_target, progress());
+    else
+        m_composer->request(m_start, m_target, progress(), size());
+}
+
+int TImageForm::framesPresented() const
+{
+    return m_glView ? m_glView->framesPresented() : m_framesPresented;
+}
+
+QImage TImageForm::presentedFrame()
+{
+    return m_glView ? m_glView->grabFramebuffer() : m_front;
+}
+
+void TImageForm::presentPendingFrame()
+{
+    if (m_glView) {
+        m_glView->grabFramebuffer(); // renders the frame asked for
+        return;
+    }
+    m_composer->waitUntilIdle();
+    repaint();
+}
+
 void TImageForm::paintEvent(QPaintEvent*)
 {
+    if (m_glView) return;
+    if (m_composer->take(m_front)) ++m_framesPresented;
     QPainter p(this);
-    p.fillRect(rect(), Qt::black);
-    drawCrossFade(p, rect(), m_start, m_target, progress());
+    if (m_front.size() == size()) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, m_front); // one copy: the frame was composed elsewhere
+    } else {
+        p.fillRect(rect(), Qt::black); // resized: its frame is on the way
+    }
+}
+
+void TImageForm::resizeEvent(QResizeEvent*)
+{
+    if (m_glView) m_glView->setGeometry(rect());
+    refresh();
 }
 
 bool TImageForm::event(QEvent* e)

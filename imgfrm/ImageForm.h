@@ -1,7 +1,9 @@
 #pragma once
 // The picture window: what the audience sees. Borderless, always on top, black, without a mouse
 // pointer; it never keeps the keyboard focus. Each new picture replaces the previous one by a
-// one-second cross-fade along the chosen easing curve. GUI thread only.
+// one-second cross-fade along the chosen easing curve, drawn by the graphics card where there is
+// one, else composed on a thread of its own: the GUI thread only presents finished frames.
+// GUI thread only.
 
 #include "Displays.h"
 #include "PictureCache.h"
@@ -11,10 +13,13 @@
 #include <QVariantAnimation>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 namespace ozv {
 class IniStore;
+class TCrossFadeGlView;
+class TFrameComposer;
 
 /// A picture that exists and has a known format but cannot be decoded.
 class PictureDecodeError : public std::runtime_error
@@ -34,6 +39,7 @@ public:
     /// when it covers `mainCentre`; unplaced and hidden when the stored display is gone.
     TImageForm(IniStore& settings, const DisplaySource& displays, int mainDisplay,
                QPoint mainCentre, QWidget* mainWindow);
+    ~TImageForm() override;
 
     /// Makes the target picture black; shows the window if it is hidden.
     void ClearBitmap();
@@ -66,11 +72,21 @@ public:
     double progress() const; // p of the current frame
     const QImage& startPicture() const { return m_start; }
     const QImage& targetPicture() const { return m_target; }
-    /// The frame as drawn now (black fill, start and target blended).
+    /// The frame of the current progress by the reference rule (black fill, start and target
+    /// blended with a painter).
     QImage currentFrame() const;
+    /// Whether the graphics card draws the frames (else the raster path does).
+    bool onGpu() const { return m_glView != nullptr; }
+    /// Frames put on screen so far.
+    int framesPresented() const;
+    /// The frame last put on screen (read back from the card on the GPU path).
+    QImage presentedFrame();
+    /// Waits until the frame asked for last is composed and presents it (tests, benchmarks).
+    void presentPendingFrame();
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
     bool event(QEvent* e) override;
 
 private:
@@ -78,6 +94,8 @@ private:
     void stopAnimation();
     static bool isPictureFile(const QString& name);
     void crossFadeTo(QImage picture);
+    /// Asks for the frame of the current state, to be presented when it is done.
+    void refresh();
 
     QPointer<QWidget> m_mainWindow;
     int m_effect = 0;
@@ -88,6 +106,10 @@ private:
     int m_waiting = 0;           // 1 while that one is being decoded
     bool m_showWhenUnparked = false;
     QVariantAnimation m_animation;
+    TCrossFadeGlView* m_glView = nullptr;       // the GPU path
+    std::unique_ptr<TFrameComposer> m_composer; // the raster path
+    QImage m_front;                             // its frame on screen
+    int m_framesPresented = 0;
     TPictureCache m_cache;
 };
 
