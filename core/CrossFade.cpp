@@ -3,11 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define OZV_HAVE_AVX2_PATH 1
 #endif
 
 namespace ozv {
@@ -77,10 +83,96 @@ inline __m128i blendTwo(__m128i s, __m128i t, __m128i a, __m128i b)
 }
 #endif
 
+// The weights of both pictures where the target is opaque or clear: then each output channel
+// is S * ws + T * wt over 256, the blend's own arithmetic folded into two factors.
+struct Weights
+{
+    std::uint16_t startOverOpaque, startOverClear, target;
+};
+
+Weights weightsFor(std::uint32_t a, std::uint32_t b)
+{
+    Weights w{};
+    w.target = std::uint16_t(std::lround(b * 256.0 / 255.0));
+    w.startOverClear = std::uint16_t(std::lround(a * 256.0 / 255.0));
+    const long overOpaque = std::lround(a * (255.0 - b) * 256.0 / (255.0 * 255.0));
+    w.startOverOpaque = std::uint16_t(std::min<long>(overOpaque, 256 - w.target)); // <= 255*256
+    return w;
+}
+
+#if defined(OZV_HAVE_AVX2_PATH)
+__attribute__((target("avx2"))) inline __m256i mul255x16(__m256i x, __m256i a)
+{
+    const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(x, a), _mm256_set1_epi16(128));
+    return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
+}
+
+// S * ws + T * wt over 256, on sixteen 16-bit lanes.
+__attribute__((target("avx2"))) inline __m256i weighAvx2(__m256i sc, __m256i ws, __m256i tc,
+                                                         __m256i wt)
+{
+    const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(sc, ws), _mm256_mullo_epi16(tc, wt));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
+}
+
+// The full blend of four pixels unpacked to 16-bit lanes (as blendTwo).
+__attribute__((target("avx2"))) inline __m256i blendAvx2(__m256i sc, __m256i tc, __m256i a,
+                                                         __m256i b)
+{
+    const __m256i sw = mul255x16(sc, a), tw = mul255x16(tc, b);
+    const __m256i ta = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(tw, _MM_SHUFFLE(3, 3, 3, 3)),
+                                              _MM_SHUFFLE(3, 3, 3, 3));
+    return _mm256_add_epi16(tw, mul255x16(sw, _mm256_sub_epi16(_mm256_set1_epi16(255), ta)));
+}
+
+// Eight pixels a step. Where all eight target pixels are opaque (the picture itself) or clear
+// (its letterbox bands), the frame is two multiplies a channel; else the full blend.
+__attribute__((target("avx2"))) int blendLineAvx2(const std::uint32_t* s, const std::uint32_t* t,
+                                                  std::uint32_t* out, int n, std::uint32_t a,
+                                                  std::uint32_t b)
+{
+    const Weights w = weightsFor(a, b);
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i alpha = _mm256_set1_epi32(int(0xff000000u));
+    const __m256i va = _mm256_set1_epi16(short(a)), vb = _mm256_set1_epi16(short(b));
+    const __m256i wOpaque = _mm256_set1_epi16(short(w.startOverOpaque));
+    const __m256i wClear = _mm256_set1_epi16(short(w.startOverClear));
+    const __m256i wTarget = _mm256_set1_epi16(short(w.target));
+    int x = 0;
+    for (; x + 8 <= n; x += 8) {
+        const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + x));
+        const __m256i tv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + x));
+        const __m256i sl = _mm256_unpacklo_epi8(sv, zero), sh = _mm256_unpackhi_epi8(sv, zero);
+        const __m256i tl = _mm256_unpacklo_epi8(tv, zero), th = _mm256_unpackhi_epi8(tv, zero);
+        __m256i lo, hi;
+        const bool opaque = _mm256_testc_si256(tv, alpha);
+        if (opaque || _mm256_testz_si256(tv, alpha)) {
+            const __m256i ws = opaque ? wOpaque : wClear;
+            lo = weighAvx2(sl, ws, tl, wTarget);
+            hi = weighAvx2(sh, ws, th, wTarget);
+        } else {
+            lo = blendAvx2(sl, tl, va, vb);
+            hi = blendAvx2(sh, th, va, vb);
+        }
+        // The frame is written once and read by the next copy only: past the caches.
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x),
+                            _mm256_or_si256(_mm256_packus_epi16(lo, hi), alpha));
+    }
+    _mm_sfence(); // the streamed frame is whole before it is handed on
+    return x;
+}
+
+const bool kAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
 void blendLine(const std::uint32_t* s, const std::uint32_t* t, std::uint32_t* out, int n,
                std::uint32_t a, std::uint32_t b)
 {
     int x = 0;
+#if defined(OZV_HAVE_AVX2_PATH)
+    if (kAvx2 && reinterpret_cast<std::uintptr_t>(out) % 32 == 0)
+        x = blendLineAvx2(s, t, out, n, a, b);
+#endif
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     const __m128i va = _mm_set1_epi16(short(a)), vb = _mm_set1_epi16(short(b));
@@ -104,8 +196,16 @@ void blendLine(const std::uint32_t* s, const std::uint32_t* t, std::uint32_t* ou
 
 void composeCrossFade(const QImage& start, const QImage& target, double p, QSize size, QImage& out)
 {
-    if (out.size() != size || out.format() != QImage::Format_RGB32)
-        out = QImage(size, QImage::Format_RGB32);
+    if (out.size() != size || out.format() != QImage::Format_RGB32) {
+        // Lines aligned to 64 bytes (a cache line), for whole-line vector stores.
+        const qsizetype line = (qsizetype(size.width()) * 4 + 63) / 64 * 64;
+        void* bits =
+            std::aligned_alloc(64, std::size_t(std::max<qsizetype>(line * size.height(), 64)));
+        if (!bits) throw std::bad_alloc();
+        out = QImage(
+            static_cast<uchar*>(bits), size.width(), size.height(), line, QImage::Format_RGB32,
+            [](void* p) { std::free(p); }, bits);
+    }
     if (size.isEmpty()) return;
     auto usable = [size](const QImage& picture) {
         return picture.isNull() ||
