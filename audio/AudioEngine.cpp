@@ -217,6 +217,15 @@ void AudioEngine::stop(PlayerShared* player)
     send(c);
 }
 
+void AudioEngine::fadeOut(PlayerShared* player, int frames)
+{
+    MixerCommand c;
+    c.type = MixerCommand::Fade;
+    c.player = player;
+    c.rampFrames = frames;
+    send(c);
+}
+
 void AudioEngine::setGain(PlayerShared* player, float gain)
 {
     MixerCommand c;

@@ -45,6 +45,8 @@ public:
                const std::shared_ptr<SoundSource>& source, std::int64_t startFrame, float gain,
                std::uint32_t generation, std::shared_ptr<StreamBuffer>* streamHolder);
     void stop(PlayerShared* player);
+    /// Ramps the player's voice down to silence over `frames`, then ends it.
+    void fadeOut(PlayerShared* player, int frames);
     void setGain(PlayerShared* player, float gain);
     /// Frees what the mixer has handed back and sends the commands that found its queue full.
     /// Called by every command; the board's timer calls it too.

@@ -1,6 +1,7 @@
 #include "MediaPlayer.h"
 
 #include "AudioEngine.h"
+#include "AudioFile.h"
 
 #include <algorithm>
 
@@ -39,6 +40,7 @@ void TMediaPlayer::Play()
     if (!m_source) return;
     ++m_generation;
     m_playing = true;
+    m_fadingOut = false;
     m_shared->position.store(m_startFrame, std::memory_order_relaxed);
     m_engine.start(m_shared, m_source, m_startFrame, m_volume, m_generation, &m_stream);
 }
@@ -48,6 +50,7 @@ void TMediaPlayer::Stop()
     if (!m_playing) return;
     m_startFrame = m_shared->position.load(std::memory_order_relaxed);
     m_playing = false;
+    m_fadingOut = false;
     m_engine.stop(m_shared.get());
     // A stopped sound holds no file, decoder or ring: a new start streams afresh, and its
     // decoded head keeps that start instant.
@@ -55,6 +58,13 @@ void TMediaPlayer::Stop()
         m_stream->cancelled = true;
         m_stream.reset();
     }
+}
+
+void TMediaPlayer::FadeOut(int ms)
+{
+    if (State() != TMediaState::Playing || m_fadingOut) return;
+    m_fadingOut = true;
+    m_engine.fadeOut(m_shared.get(), int(std::int64_t(ms) * kMixRate / 1000));
 }
 
 TMediaPlayer::TMediaState TMediaPlayer::State() const

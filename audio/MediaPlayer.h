@@ -37,6 +37,11 @@ public:
 
     void Play();
     void Stop();
+    /// Fades the playing sound down to silence over `ms` milliseconds; it then ends as if it
+    /// had played to its end (State() turns Stopped). Stop() during the fade cuts it.
+    void FadeOut(int ms);
+    /// Fading out after FadeOut(), until it ends or is stopped or started again.
+    bool fadingOut() const { return m_fadingOut && State() == TMediaState::Playing; }
     /// Position and duration in 100-ns units.
     qint64 CurrentTime() const;
     void setCurrentTime(qint64 time);
@@ -55,6 +60,7 @@ private:
     std::shared_ptr<StreamBuffer> m_stream;
     std::uint32_t m_generation = 0;
     bool m_playing = false;
+    bool m_fadingOut = false;
     qint64 m_startFrame = 0;
     float m_volume = 1.0f;
 };

@@ -43,11 +43,11 @@ Mixer::Voice* Mixer::voiceOf(const PlayerShared* player)
     return nullptr;
 }
 
-void Mixer::setTarget(Voice& v, float target)
+void Mixer::setTarget(Voice& v, float target, int rampFrames)
 {
     v.target = target;
-    v.rampLeft = kRampFrames;
-    v.step = (target - v.gain) / kRampFrames;
+    v.rampLeft = std::max(1, rampFrames);
+    v.step = (target - v.gain) / float(v.rampLeft);
 }
 
 void Mixer::finish(Voice& v)
@@ -104,7 +104,17 @@ void Mixer::apply(const MixerCommand& c)
         }
         break;
     case MixerCommand::Gain:
-        if (Voice* v = voiceOf(c.player)) setTarget(*v, c.gain);
+        if (Voice* v = voiceOf(c.player)) {
+            if (v->stopping) break; // fading out: the fade goes on to its end
+            setTarget(*v, c.gain);
+        }
+        break;
+    case MixerCommand::Fade:
+        // The voice stays its player's, so the player sees it sound on and then end.
+        if (Voice* v = voiceOf(c.player)) {
+            v->stopping = true;
+            setTarget(*v, 0, std::max(c.rampFrames, kRampFrames));
+        }
         break;
     }
 }

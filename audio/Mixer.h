@@ -43,7 +43,8 @@ struct Playback
 
 struct MixerCommand
 {
-    enum Type : std::uint8_t { Start, Stop, Gain };
+    /// Fade: down to silence over `rampFrames`, then the playback ends as if its sound had.
+    enum Type : std::uint8_t { Start, Stop, Gain, Fade };
     Type type = Start;
     PlayerShared* player = nullptr; // whose voice
     Playback* playback = nullptr;   // Start: the mixer's until handed back
@@ -51,6 +52,7 @@ struct MixerCommand
     std::int64_t headFrames = 0; // frames of the head usable by this playback
     float gain = 1.0f;
     std::uint32_t generation = 0;
+    std::int32_t rampFrames = 0; // Fade
 };
 
 class Mixer
@@ -99,7 +101,7 @@ private:
 
     void takeCommands();
     void apply(const MixerCommand& c);
-    void setTarget(Voice& v, float target);
+    void setTarget(Voice& v, float target, int rampFrames = kRampFrames);
     void finish(Voice& v);
     void handBack(Playback* playback);
     Voice* voiceOf(const PlayerShared* player);

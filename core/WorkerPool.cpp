@@ -1,15 +1,44 @@
 #include "WorkerPool.h"
 
+#if defined(__linux__)
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 
 namespace ozv {
 
-WorkerPool::WorkerPool(int threads)
+void makeThisThreadBackground()
+{
+#if defined(__linux__)
+    // Runs only on a core that nothing else wants: a decode never delays a key or the sound.
+    sched_param none{};
+    if (sched_setscheduler(0, SCHED_IDLE, &none) != 0) lowerThisThreadsPriority(19);
+#endif
+}
+
+void lowerThisThreadsPriority(int nice)
+{
+#if defined(__linux__)
+    // On Linux a nice value belongs to the thread: this one alone gives way.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), nice);
+#else
+    (void)nice;
+#endif
+}
+
+WorkerPool::WorkerPool(int threads, Priority priority)
 {
     const int count = std::max(1, threads);
     m_threads.reserve(size_t(count));
     for (int i = 0; i < count; ++i)
-        m_threads.emplace_back([this] { work(); });
+        m_threads.emplace_back([this, priority] {
+            if (priority == Priority::Background) makeThisThreadBackground();
+            work();
+        });
 }
 
 WorkerPool::~WorkerPool()

@@ -13,11 +13,20 @@
 
 namespace ozv {
 
+/// Gives the calling thread (alone) the nice value `nice` (higher: yields more).
+void lowerThisThreadsPriority(int nice);
+/// Makes the calling thread (alone) background work, as decoding pictures and thumbnails is:
+/// it runs whenever a core is free and yields to everything else at once.
+void makeThisThreadBackground();
+
 class WorkerPool
 {
 public:
+    /// Normal threads, or background ones that the system runs only when nothing of normal
+    /// priority (the GUI thread, the sound engine, the display server) wants the processor.
+    enum class Priority { Normal, Background };
     /// Starts `threads` threads (at least one).
-    explicit WorkerPool(int threads);
+    explicit WorkerPool(int threads, Priority priority = Priority::Normal);
     /// Drops the queued jobs, waits for the running ones and ends the threads.
     ~WorkerPool();
     WorkerPool(const WorkerPool&) = delete;

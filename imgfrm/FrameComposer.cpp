@@ -1,16 +1,24 @@
 #include "FrameComposer.h"
 
 #include "CrossFade.h"
+#include "WorkerPool.h"
 
 #include <QMetaObject>
 #include <pthread.h>
 
 namespace ozv {
 
+namespace {
+constexpr int kFrameNice = 5;
+}
+
 TFrameComposer::TFrameComposer()
 {
     m_thread = std::thread([this] {
         pthread_setname_np(pthread_self(), "ozv-frames");
+        // Frames give way to the keys and the sound (a late frame is a dropped frame; a late
+        // key is a late cue), yet go before the background decodes.
+        lowerThisThreadsPriority(kFrameNice);
         run();
     });
 }

@@ -92,6 +92,7 @@ void TImageForm::ClearBitmap()
     QImage black(size(), QImage::Format_ARGB32_Premultiplied);
     black.fill(QColor(0, 0, 0, 255));
     m_target = black;
+    m_black = true;
     if (isHidden()) {
         stopAnimation();
         m_start = m_target;
@@ -101,6 +102,7 @@ void TImageForm::ClearBitmap()
             show();
     }
     refresh();
+    emit stageChanged();
 }
 
 void TImageForm::setParked(bool parked)
@@ -128,10 +130,13 @@ void TImageForm::crossFadeTo(QImage picture)
     if (isHidden()) ClearBitmap();
     stopAnimation(); // a running transition jumps to its end
     m_start = m_target;
-    if (picture.isNull())
+    if (picture.isNull()) {
         ClearBitmap();
-    else
+    } else {
         m_target = std::move(picture);
+        m_black = false;
+        emit stageChanged();
+    }
     m_u = 0.0;
     refresh();
     m_animation.start();
@@ -228,6 +233,16 @@ void TImageForm::paintEvent(QPaintEvent*)
     } else {
         p.fillRect(rect(), Qt::black); // resized: its frame is on the way
     }
+}
+
+void TImageForm::showEvent(QShowEvent*)
+{
+    emit stageChanged();
+}
+
+void TImageForm::hideEvent(QHideEvent*)
+{
+    emit stageChanged();
 }
 
 void TImageForm::resizeEvent(QResizeEvent*)

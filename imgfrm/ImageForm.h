@@ -72,6 +72,8 @@ public:
     double progress() const; // p of the current frame
     const QImage& startPicture() const { return m_start; }
     const QImage& targetPicture() const { return m_target; }
+    /// The target is black (a blackout, or nothing chosen yet).
+    bool showsBlack() const { return m_black; }
     /// The frame of the current progress by the reference rule (black fill, start and target
     /// blended with a painter).
     QImage currentFrame() const;
@@ -84,7 +86,13 @@ public:
     /// Waits until the frame asked for last is composed and presents it (tests, benchmarks).
     void presentPendingFrame();
 
+signals:
+    /// What the audience sees changes: a new target, black, shown, hidden or parked.
+    void stageChanged();
+
 protected:
+    void showEvent(QShowEvent*) override;
+    void hideEvent(QHideEvent*) override;
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     bool event(QEvent* e) override;
@@ -102,6 +110,7 @@ private:
     QImage m_start, m_target;
     double m_u = 1.0;
     bool m_parked = false;
+    bool m_black = true;
     std::uint64_t m_request = 0; // the latest picture asked for
     int m_waiting = 0;           // 1 while that one is being decoded
     bool m_showWhenUnparked = false;

@@ -7,7 +7,7 @@
 
 namespace ozv {
 
-TPictureCache::TPictureCache() : m_pool(2) {}
+TPictureCache::TPictureCache() : m_pool(2, WorkerPool::Priority::Background) {}
 
 void TPictureCache::prefetch(const QStringList& paths, QSize size, const QString& keep)
 {

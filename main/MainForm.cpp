@@ -11,12 +11,14 @@
 #include "KeyboardControl.h"
 #include "MediaScan.h"
 #include "MonitorList.h"
+#include "NowPlayingBand.h"
 #include "PictureBoard.h"
 #include "ScrollBox.h"
 #include "SettingsKeys.h"
 #include "SettingsSaver.h"
 #include "SoundBoard.h"
 #include "SplitRules.h"
+#include "StopAllKey.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -111,11 +113,17 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
     m_pictures = new TPictureBoard(
         ImagesScrollBox, *m_monitors, [this] { return m_imageForm.get(); }, keyDown, this);
     connect(m_pictures, &TPictureBoard::failed, this, &TMainForm::reportError);
+    m_nowPlaying = new TNowPlayingBand(*m_sounds, PanelSounds);
+    static_cast<QVBoxLayout*>(PanelSounds->layout())->insertWidget(1, m_nowPlaying);
+    connect(StopAllBtn, &QPushButton::clicked, m_sounds, &TSoundBoard::StopAllPressed);
+    connect(cbMonitor, &QComboBox::currentIndexChanged, this, &TMainForm::updateStage);
     m_keys = std::make_unique<TKeyboardControl>(*m_sounds, *m_pictures,
                                                 [this](const QString& m) { reportError(m); });
     CreateEffectMenu();
     m_monitors->DisplayChanged.start();
     watchDisplays();
+    // The repeat filter, installed last, sees every key first: a held Space stops once.
+    qApp->installEventFilter(new TStopAllKey(this, [this] { m_sounds->StopAllPressed(); }));
     qApp->installEventFilter(new TKeyRepeatFilter(this)); // a held key counts once
 
     confirmReset = [this] {
@@ -184,6 +192,17 @@ void TMainForm::buildLayout()
     connect(ClearEditButton, &QAction::triggered, this, &TMainForm::ClearEditButtonClick);
     connect(EllipsesEditButton, &QAction::triggered, this, &TMainForm::EllipsesEditButtonClick);
     strip->addWidget(FolderEdit, 1);
+    // Silences the show at once (Space does the same from anywhere in the window); the
+    // folder and the board stay.
+    StopAllBtn = new QPushButton(QStringLiteral("Zastavit vše"), PanelSoundControls);
+    StopAllBtn->setObjectName(QStringLiteral("StopAllBtn"));
+    StopAllBtn->setFocusPolicy(Qt::NoFocus);
+    StopAllBtn->setFixedSize(160, FolderEdit->height());
+    StopAllBtn->setStyleSheet(QStringLiteral(
+        "QPushButton { background: #B3261E; color: white; font-weight: bold; font-size: 12pt;"
+        " border: 1px solid white; border-radius: 3px; }"
+        "QPushButton:pressed { background: #7A1A14; }"));
+    strip->addWidget(StopAllBtn);
     VolumesResetBtn = new QPushButton(QStringLiteral("Obnovit hlasitost"), PanelSoundControls);
     VolumesResetBtn->setObjectName(QStringLiteral("VolumesResetBtn"));
     VolumesResetBtn->setFocusPolicy(Qt::NoFocus);
@@ -396,10 +415,31 @@ void TMainForm::updatePicturePanel()
     PanelImages->setVisible(visible);
     ImagesSplitter->setVisible(visible);
     if (!visible) return;
-    if (!m_imageForm)
+    if (!m_imageForm) {
         m_imageForm = std::make_unique<TImageForm>(*FSettings, m_displays, m_monitors->FDisplay,
                                                    m_monitors->mainCentre(), this);
+        connect(m_imageForm.get(), &TImageForm::stageChanged, this, &TMainForm::updateStage);
+        updateStage();
+    }
     UpdateImagesHeight();
+}
+
+void TMainForm::updateStage()
+{
+    if (!m_nowPlaying) return;
+    TImageForm* form = m_imageForm.get();
+    const int display = m_monitors->targetDisplay();
+    if (!form || form->parked() || display < 0) {
+        m_nowPlaying->setStage(QImage(), QString()); // no picture monitor
+        return;
+    }
+    const QRect bounds = m_monitors->displayBounds(display);
+    const bool black = form->isHidden() || form->showsBlack();
+    m_nowPlaying->setStage(black ? QImage() : form->targetPicture(),
+                           QStringLiteral("Monitor %1\n%2 × %3")
+                               .arg(display)
+                               .arg(bounds.width())
+                               .arg(bounds.height()));
 }
 
 void TMainForm::watchDisplays()

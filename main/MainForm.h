@@ -31,6 +31,7 @@ class TFolderDialog;
 class TImageForm;
 class TKeyboardControl;
 class TMonitorList;
+class TNowPlayingBand;
 class TPictureBoard;
 class TScrollBox;
 class TSettingsSaver;
@@ -77,6 +78,7 @@ public:
     QAction* ClearEditButton;
     QAction* EllipsesEditButton;
     QPushButton* VolumesResetBtn;
+    QPushButton* StopAllBtn;
     TScrollBox* SoundsScrollBox;
     TFlowLayout* SoundsFlowLayout;
     TSplitterHandle* ImagesSplitter;
@@ -95,6 +97,7 @@ public:
     TMonitorList& monitors() { return *m_monitors; }
     TSettingsSaver& saver() { return *m_saver; }
     TImageForm* imageForm() const { return m_imageForm.get(); }
+    TNowPlayingBand& nowPlaying() { return *m_nowPlaying; }
     bool initialized() const { return FInitialized; }
     float splitRatio() const { return m_splitRatio; }
 
@@ -150,6 +153,8 @@ private:
     void setPanelImagesWidth(double width);
     void syncEffectMenu();
     void updatePicturePanel();
+    /// Shows in the band what the picture monitor shows now.
+    void updateStage();
     void watchDisplays();
     void showErrorBox(const QString& message, QPointer<QMessageBox>* reuse);
 
@@ -160,6 +165,7 @@ private:
     TSoundBoard* m_sounds = nullptr;
     TMonitorList* m_monitors = nullptr;
     TPictureBoard* m_pictures = nullptr;
+    TNowPlayingBand* m_nowPlaying = nullptr;
     std::unique_ptr<TKeyboardControl> m_keys;
     std::unique_ptr<TImageForm> m_imageForm;
     QString m_startFolder;

@@ -10,6 +10,7 @@
 #include "SettingsKeys.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 
 namespace ozv {
@@ -87,9 +88,16 @@ QList<TSoundButton*> TSoundBoard::buttons() const
     return out;
 }
 
-TSoundButton* TSoundBoard::buttonOf(TMediaPlayer* player)
+TSoundButton* TSoundBoard::buttonOf(const TMediaPlayer* player)
 {
     return qobject_cast<TSoundButton*>(player->parent());
+}
+
+bool TSoundBoard::isFading(const TMediaPlayer* player)
+{
+    const TSoundButton* button = buttonOf(player);
+    return player->State() == TMediaPlayer::TMediaState::Playing &&
+           (player->fadingOut() || (button && !button->isChecked()));
 }
 
 float TSoundBoard::volumeOf(const TSoundButton* button)
@@ -111,6 +119,7 @@ void TSoundBoard::SoundButtonClick(TSoundButton* button)
     button->ProgressBar()->show();
     if (!FPlaying.contains(player)) FPlaying.append(player);
     Playback.start();
+    emit playingChanged();
 }
 
 void TSoundBoard::PlaybackTimer()
@@ -121,11 +130,13 @@ void TSoundBoard::PlaybackTimer()
         TSoundButton* button = buttonOf(player);
         const qint64 duration = player->Duration();
         const qint64 position = player->CurrentTime();
-        const bool goesOn =
-            player->State() == TMediaPlayer::TMediaState::Playing && position < duration &&
-            (button->isChecked() || (button->CheckBox()->isChecked() && button->Tag > 0));
+        // A sound the stop-all fades out goes on until the engine ends it.
+        const bool goesOn = player->State() == TMediaPlayer::TMediaState::Playing &&
+                            position < duration &&
+                            (button->isChecked() || player->fadingOut() ||
+                             (button->CheckBox()->isChecked() && button->Tag > 0));
         if (goesOn) {
-            if (!button->isChecked()) {
+            if (!button->isChecked() && !player->fadingOut()) {
                 button->Tag -= 1;
                 player->setVolume(volumeOf(button));
             }
@@ -134,16 +145,42 @@ void TSoundBoard::PlaybackTimer()
             ++i;
             continue;
         }
-        button->ProgressBar()->hide();
-        player->Stop();
-        player->setCurrentTime(0);
-        button->setChecked(false); // releasing from the program runs no click handler
-        FPlaying.removeAt(i);
+        release(i);
     }
     if (FPlaying.isEmpty())
         Playback.stop();
     else if (!Playback.isActive())
         Playback.start();
+    emit playingChanged();
+}
+
+void TSoundBoard::release(int i)
+{
+    TMediaPlayer* player = FPlaying.at(i);
+    TSoundButton* button = buttonOf(player);
+    button->ProgressBar()->hide();
+    player->Stop();
+    player->setCurrentTime(0);
+    button->setChecked(false); // releasing from the program runs no click handler
+    FPlaying.removeAt(i);
+}
+
+void TSoundBoard::StopAllPressed()
+{
+    const bool fadingAlready = std::any_of(FPlaying.cbegin(), FPlaying.cend(),
+                                           [](const TMediaPlayer* p) { return p->fadingOut(); });
+    if (fadingAlready) { // the second press: cut what still sounds
+        while (!FPlaying.isEmpty())
+            release(0);
+        Playback.stop();
+        emit playingChanged();
+        return;
+    }
+    for (TMediaPlayer* player : std::as_const(FPlaying)) {
+        player->FadeOut(kStopAllFadeMs);
+        buttonOf(player)->setChecked(false); // up, as a fading sound's button is
+    }
+    emit playingChanged();
 }
 
 void TSoundBoard::StopAllSounds()
@@ -153,6 +190,7 @@ void TSoundBoard::StopAllSounds()
         player->Stop();
     FPlaying.clear();
     FShortCuts.clear();
+    emit playingChanged();
 }
 
 void TSoundBoard::VolumeChange(TSoundButton* button)

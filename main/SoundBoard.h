@@ -25,6 +25,8 @@ class TSoundBoard : public QObject
 public:
     static constexpr int kPlaybackInterval = 200;
     static constexpr int kFadeSteps = 20;
+    /// How long the operator's stop-all fades every sound out.
+    static constexpr int kStopAllFadeMs = 1000;
 
     TSoundBoard(TFlowLayout* board, IniStore& settings, audio::AudioEngine& engine,
                 std::function<void()> saveSettings, KeyDownHandler keyDown,
@@ -36,6 +38,12 @@ public:
     void SoundButtonClick(TSoundButton* button);
     void PlaybackTimer();
     void StopAllSounds();
+    /// The operator's stop-all: the first press fades every playing sound out over
+    /// kStopAllFadeMs; a press while they fade cuts them at once. Either way each sound's
+    /// button and the playing list end as when the sound stops by itself.
+    void StopAllPressed();
+    /// Whether `player`'s sound is fading out (by its "Fade" box or by the stop-all).
+    static bool isFading(const audio::TMediaPlayer* player);
     void VolumeChange(TSoundButton* button);
     void FadeChange(TSoundButton* button);
     /// Resets every slider to 100 and erases the stored per-file values of the board's folders.
@@ -51,11 +59,16 @@ public:
 
 signals:
     void rebuilt();
+    /// The playing list or the state or times of its sounds changed (every timer tick while
+    /// something plays).
+    void playingChanged();
 
 private:
     void AddShortCut(int index, TSoundButton* button);
     void createGroup(const QString& groupName, const QStringList& files, int& counter);
-    static TSoundButton* buttonOf(audio::TMediaPlayer* player);
+    static TSoundButton* buttonOf(const audio::TMediaPlayer* player);
+    /// Ends the sound of `FPlaying[i]` and releases its button, as its end does.
+    void release(int i);
     static float volumeOf(const TSoundButton* button);
 
     TFlowLayout* m_board;

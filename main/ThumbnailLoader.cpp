@@ -10,7 +10,8 @@
 namespace ozv {
 
 TThumbnailLoader::TThumbnailLoader(std::atomic<int>& counter, QObject* parent)
-    : QObject(parent), FThreads(counter), m_pool(std::max(2, QThread::idealThreadCount()))
+    : QObject(parent), FThreads(counter),
+      m_pool(std::max(2, QThread::idealThreadCount()), WorkerPool::Priority::Background)
 {}
 
 TThumbnailLoader::~TThumbnailLoader()

@@ -20,6 +20,8 @@ import wave
 
 RATE = 48000
 LEFT, RIGHT = (1280, 800), (1920, 1080)
+BAND = 64  # the now-playing band between the folder strip and the board
+STOP_ALL = 168  # the stop-all button and its gap, between the folder box and the reset
 passed, failed = 0, 0
 
 
@@ -249,7 +251,7 @@ def main():
         check("the settings file was written after the start", "Folder=" + show + "/" in ini_text(settings))
 
         # The volume of the tone: its slider takes the focus, 50 steps down.
-        p.click(232, 100)
+        p.click(232, 100 + BAND)
         for _ in range(5):
             p.key(*(["Down"] * 10))
         time.sleep(3.0)
@@ -272,7 +274,7 @@ def main():
         time.sleep(7.0)
         check("the reset erased the folder's values", "01 Tón.wav" not in ini_text(settings), ini_text(settings))
 
-        p.click(232, 100)
+        p.click(232, 100 + BAND)
         for _ in range(5):
             p.key(*(["Down"] * 10))
         p.xdo("mousemove", "400", "470")
@@ -280,7 +282,7 @@ def main():
         # folder, Down picks its neighbour show2, Enter accepts.
         p.key("q")
         time.sleep(1.0)
-        p.click(380, 24)
+        p.click(380 - STOP_ALL, 24)
         time.sleep(1.5)
         p.key("Down")
         p.key("Return")
@@ -288,7 +290,7 @@ def main():
         p.key("q")  # the first sound of show2
         time.sleep(1.0)
         # Then the clear button of the folder box while that one plays.
-        p.click(355, 24)
+        p.click(355 - STOP_ALL, 24)
         time.sleep(1.5)
         rc = p.stop()
         check("SIGTERM ends the program cleanly", rc == 0, f"exit status {rc}")

@@ -88,7 +88,7 @@ TEST(FramePaths, TheRasterThreadPresentsTheReferenceFrame)
     OneDisplay display;
     TImageForm window(settings, display, -1, QPoint(-1000, -1000), nullptr);
     ASSERT_FALSE(window.onGpu());
-    checkFramesOf(window, 2);
+    checkFramesOf(window, 3);
 }
 
 TEST(FramePaths, TheGraphicsCardPresentsTheReferenceFrame)

@@ -1,0 +1,151 @@
+#include "NowPlayingBand.h"
+
+#include "MediaPlayer.h"
+#include "PlayingTimes.h"
+#include "SoundBoard.h"
+#include "SoundButton.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ozv {
+
+using audio::TMediaPlayer;
+
+namespace {
+const QColor kBandFill(0x06, 0x2E, 0x52);
+const QColor kPlayingFill(0x1B, 0x7A, 0x2E); // as a playing button
+const QColor kFadingFill(0xB8, 0x6E, 0x00);  // as a fading button
+const QColor kEndingText(0xFF, 0x5A, 0x4A);
+} // namespace
+
+TNowPlayingBand::TNowPlayingBand(TSoundBoard& sounds, QWidget* parent)
+    : QWidget(parent), m_sounds(sounds)
+{
+    setObjectName(QStringLiteral("NowPlayingBand"));
+    setFixedHeight(kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&sounds, &TSoundBoard::playingChanged, this, &TNowPlayingBand::refresh);
+}
+
+void TNowPlayingBand::refresh()
+{
+    m_entries.clear();
+    for (const TMediaPlayer* player : m_sounds.playing()) {
+        if (player->State() != TMediaPlayer::TMediaState::Playing) continue;
+        auto* button = qobject_cast<TSoundButton*>(player->parent());
+        if (!button) continue;
+        const qint64 durationMs = player->Duration() / 10000,
+                     elapsedMs = player->CurrentTime() / 10000;
+        Entry e;
+        e.button = button;
+        e.key = button->badge() ? button->badge()->indicator()->text() : QString();
+        e.caption = button->text();
+        e.elapsed = clockText(elapsedSeconds(elapsedMs));
+        e.remaining = clockText(remainingSeconds(durationMs, elapsedMs));
+        e.fading = TSoundBoard::isFading(player);
+        e.ending = isEnding(durationMs, elapsedMs);
+        m_entries.push_back(std::move(e));
+    }
+    update();
+}
+
+QRect TNowPlayingBand::entryRect(int i) const
+{
+    return QRect(8 + i * (kEntryWidth + 8), 4, kEntryWidth, kHeight - 8);
+}
+
+void TNowPlayingBand::setStage(const QImage& picture, const QString& display)
+{
+    m_stageThumb = picture.isNull() ? QImage()
+                                    : picture.scaled(QSize(80, kHeight - 12), Qt::KeepAspectRatio,
+                                                     Qt::SmoothTransformation);
+    m_stageText = display;
+    update();
+}
+
+void TNowPlayingBand::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), kBandFill);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int stageLeft = width() - kStageWidth;
+    QFont small = font();
+    small.setPointSize(10);
+    QFont bold = font();
+    bold.setPointSize(12);
+    bold.setBold(true);
+    QFont large = bold;
+    large.setPointSize(18);
+
+    if (m_entries.empty()) {
+        p.setPen(QColor(0xC8, 0xDC, 0xF0));
+        p.setFont(bold);
+        p.drawText(QRect(12, 0, stageLeft - 12, height()), Qt::AlignVCenter | Qt::AlignLeft,
+                   QStringLiteral("Nic nehraje"));
+    }
+    p.setClipRect(QRect(0, 0, stageLeft - 4, height()));
+    for (int i = 0; i < int(m_entries.size()); ++i) {
+        const Entry& e = m_entries[std::size_t(i)];
+        const QRect r = entryRect(i);
+        p.setPen(Qt::NoPen);
+        p.setBrush(e.fading ? kFadingFill : kPlayingFill);
+        p.drawRoundedRect(r, 4, 4);
+        const QRect inner = r.adjusted(8, 4, -8, -4);
+        int left = inner.left();
+        if (!e.key.isEmpty()) {
+            p.setBrush(QColor(0xFF, 0x45, 0x00));
+            p.drawEllipse(QRect(left, inner.top(), 24, 24));
+            p.setPen(Qt::white);
+            p.setFont(bold);
+            p.drawText(QRect(left, inner.top(), 24, 24), Qt::AlignCenter, e.key);
+            left += 30;
+        }
+        p.setPen(Qt::white);
+        p.setFont(bold);
+        const QRect captionRect(left, inner.top(), inner.right() - left, 24);
+        p.drawText(captionRect, Qt::AlignVCenter | Qt::AlignLeft,
+                   QFontMetrics(bold).elidedText(e.caption, Qt::ElideMiddle, captionRect.width()));
+        p.setFont(small);
+        p.drawText(QRect(inner.left(), inner.bottom() - 20, 110, 20),
+                   Qt::AlignBottom | Qt::AlignLeft,
+                   e.fading ? e.elapsed + QStringLiteral("  dozní") : e.elapsed);
+        p.setFont(large);
+        p.setPen(e.ending ? kEndingText : Qt::white);
+        p.drawText(QRect(inner.right() - 100, inner.bottom() - 28, 100, 28),
+                   Qt::AlignBottom | Qt::AlignRight, QStringLiteral("-") + e.remaining);
+    }
+    p.setClipping(false);
+
+    // On stage: the picture or "ČERNÁ", with the display.
+    const QRect thumb(stageLeft + 4, 6, 80, kHeight - 12);
+    p.setPen(QColor(0x60, 0x90, 0xC0));
+    p.setBrush(Qt::black);
+    p.drawRect(thumb.adjusted(0, 0, -1, -1));
+    if (m_stageThumb.isNull()) {
+        p.setPen(Qt::white);
+        p.setFont(bold);
+        p.drawText(thumb, Qt::AlignCenter, QStringLiteral("ČERNÁ"));
+    } else {
+        const QRect at(QPoint(0, 0), m_stageThumb.size());
+        p.drawImage(at.translated(thumb.center() - at.center()), m_stageThumb);
+    }
+    p.setPen(Qt::white);
+    p.setFont(small);
+    p.drawText(QRect(thumb.right() + 6, 0, width() - thumb.right() - 8, height()),
+               Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap,
+               m_stageText.isEmpty() ? QStringLiteral("Bez monitoru") : m_stageText);
+}
+
+void TNowPlayingBand::mousePressEvent(QMouseEvent* e)
+{
+    for (int i = 0; i < int(m_entries.size()); ++i)
+        if (entryRect(i).contains(e->position().toPoint()) && e->button() == Qt::LeftButton) {
+            if (TSoundButton* button = m_entries[std::size_t(i)].button) button->click();
+            refresh();
+            return;
+        }
+    QWidget::mousePressEvent(e);
+}
+
+} // namespace ozv
