@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace ozv {
@@ -61,6 +62,13 @@ public:
     /// gives way to "…", so its start and the end that tells such names apart both stay.
     QStringList captionLines() const;
     void setBadge(TBadge* badge, QPoint offset);
+
+    /// A face of its own: a solid fill and the caption's colour (else the style's button).
+    struct Face
+    {
+        QColor fill, text;
+    };
+    virtual std::optional<Face> face() const { return std::nullopt; }
 
 protected:
     /// Where and how the caption is drawn: inside `margins`, with Qt::Alignment flags, and

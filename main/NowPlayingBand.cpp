@@ -1,5 +1,6 @@
 #include "NowPlayingBand.h"
 
+#include "BoardColours.h"
 #include "MediaPlayer.h"
 #include "PlayingTimes.h"
 #include "SoundBoard.h"
@@ -7,6 +8,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace ozv {
 
@@ -14,9 +16,9 @@ using audio::TMediaPlayer;
 
 namespace {
 const QColor kBandFill(0x06, 0x2E, 0x52);
-const QColor kPlayingFill(0x1B, 0x7A, 0x2E); // as a playing button
-const QColor kFadingFill(0xB8, 0x6E, 0x00);  // as a fading button
-const QColor kEndingText(0xFF, 0x5A, 0x4A);
+const QColor kPlayingFill = QColor::fromRgba(colours::kPlayingFill); // as a playing button
+const QColor kFadingFill = QColor::fromRgba(colours::kFadingFill);   // as a fading button
+const QColor kEndingFill(0xB3, 0x26, 0x1E);
 } // namespace
 
 TNowPlayingBand::TNowPlayingBand(TSoundBoard& sounds, QWidget* parent)
@@ -52,14 +54,21 @@ void TNowPlayingBand::refresh()
 
 QRect TNowPlayingBand::entryRect(int i) const
 {
-    return QRect(8 + i * (kEntryWidth + 8), 4, kEntryWidth, kHeight - 8);
+    // Narrower as more play, down to a width that still shows the times; beyond that the
+    // band shows as many as fit.
+    const int n = std::max(1, int(m_entries.size()));
+    const int room = width() - kStageWidth - 8;
+    const int w = std::clamp(room / n - 8, kMinEntryWidth, kEntryWidth);
+    return QRect(8 + i * (w + 8), 4, w, kHeight - 8);
 }
 
 void TNowPlayingBand::setStage(const QImage& picture, const QString& display)
 {
+    // Sampled, not filtered: a 4K picture becomes a thumbnail in a fraction of a millisecond,
+    // and this runs on the GUI thread as a cue is taken.
     m_stageThumb = picture.isNull() ? QImage()
                                     : picture.scaled(QSize(80, kHeight - 12), Qt::KeepAspectRatio,
-                                                     Qt::SmoothTransformation);
+                                                     Qt::FastTransformation);
     m_stageText = display;
     update();
 }
@@ -84,8 +93,18 @@ void TNowPlayingBand::paintEvent(QPaintEvent*)
         p.drawText(QRect(12, 0, stageLeft - 12, height()), Qt::AlignVCenter | Qt::AlignLeft,
                    QStringLiteral("Nic nehraje"));
     }
-    p.setClipRect(QRect(0, 0, stageLeft - 4, height()));
-    for (int i = 0; i < int(m_entries.size()); ++i) {
+    // As many entries as fit whole; the rest are counted ("+2") at the end.
+    int shown = 0;
+    while (shown < int(m_entries.size()) && entryRect(shown).right() < stageLeft - 4 - 40)
+        ++shown;
+    if (shown + 1 == int(m_entries.size()) && entryRect(shown).right() < stageLeft - 4) ++shown;
+    if (shown < int(m_entries.size())) {
+        p.setPen(Qt::white);
+        p.setFont(bold);
+        p.drawText(QRect(stageLeft - 44, 0, 40, height()), Qt::AlignCenter,
+                   QStringLiteral("+%1").arg(int(m_entries.size()) - shown));
+    }
+    for (int i = 0; i < shown; ++i) {
         const Entry& e = m_entries[std::size_t(i)];
         const QRect r = entryRect(i);
         p.setPen(Qt::NoPen);
@@ -96,26 +115,37 @@ void TNowPlayingBand::paintEvent(QPaintEvent*)
         if (!e.key.isEmpty()) {
             p.setBrush(QColor(0xFF, 0x45, 0x00));
             p.drawEllipse(QRect(left, inner.top(), 24, 24));
-            p.setPen(Qt::white);
+            p.setPen(QColor::fromRgba(colours::kBadgeText));
             p.setFont(bold);
             p.drawText(QRect(left, inner.top(), 24, 24), Qt::AlignCenter, e.key);
             left += 30;
         }
-        p.setPen(Qt::white);
+        const QColor text =
+            QColor::fromRgba(e.fading ? colours::kFadingText : colours::kPlayingText);
+        p.setPen(text);
         p.setFont(bold);
         const QRect captionRect(left, inner.top(), inner.right() - left, 24);
         p.drawText(captionRect, Qt::AlignVCenter | Qt::AlignLeft,
                    QFontMetrics(bold).elidedText(e.caption, Qt::ElideMiddle, captionRect.width()));
         p.setFont(small);
-        p.drawText(QRect(inner.left(), inner.bottom() - 20, 110, 20),
+        p.drawText(QRect(inner.left(), inner.bottom() - 20, inner.width() - 80, 20),
                    Qt::AlignBottom | Qt::AlignLeft,
-                   e.fading ? e.elapsed + QStringLiteral("  dozní") : e.elapsed);
+                   e.fading ? e.elapsed + QStringLiteral(" dozní") : e.elapsed);
         p.setFont(large);
-        p.setPen(e.ending ? kEndingText : Qt::white);
-        p.drawText(QRect(inner.right() - 100, inner.bottom() - 28, 100, 28),
-                   Qt::AlignBottom | Qt::AlignRight, QStringLiteral("-") + e.remaining);
+        const QRect remaining(inner.right() - 90, inner.bottom() - 28, 91, 28);
+        if (e.ending) { // the last seconds: white figures on red, readable on either fill
+            const int w =
+                QFontMetrics(large).horizontalAdvance(QStringLiteral("-") + e.remaining) + 8;
+            p.setPen(Qt::NoPen);
+            p.setBrush(kEndingFill);
+            p.drawRoundedRect(
+                QRect(remaining.right() - w + 4, remaining.top(), w, remaining.height()), 3, 3);
+            p.setPen(Qt::white);
+        } else {
+            p.setPen(text);
+        }
+        p.drawText(remaining, Qt::AlignBottom | Qt::AlignRight, QStringLiteral("-") + e.remaining);
     }
-    p.setClipping(false);
 
     // On stage: the picture or "ČERNÁ", with the display.
     const QRect thumb(stageLeft + 4, 6, 80, kHeight - 12);

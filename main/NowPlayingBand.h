@@ -18,7 +18,7 @@ class TNowPlayingBand : public QWidget
     Q_OBJECT
 public:
     static constexpr int kHeight = 64;
-    static constexpr int kEntryWidth = 224;
+    static constexpr int kEntryWidth = 224, kMinEntryWidth = 168;
     static constexpr int kStageWidth = 200;
 
     TNowPlayingBand(TSoundBoard& sounds, QWidget* parent = nullptr);

@@ -162,6 +162,7 @@ void TSoundBoard::release(int i)
     player->Stop();
     player->setCurrentTime(0);
     button->setChecked(false); // releasing from the program runs no click handler
+    button->updateFace();      // no longer fading either
     FPlaying.removeAt(i);
 }
 

@@ -1,7 +1,9 @@
 #include "SoundButton.h"
 
+#include "BoardColours.h"
 #include "MediaPlayer.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -45,12 +47,17 @@ TSoundButton::TSoundButton(audio::AudioEngine& engine, const QString& path, cons
     Tag = 0;
     setFixedSize(kWidth, kHeight);
     setCaptionLayout(QMargins(6, 16, 6, 8), Qt::AlignCenter | Qt::TextWordWrap);
+    QFont captionFont = font(); // readable from the back of a dark booth
+    captionFont.setPointSize(std::max(12, captionFont.pointSize()));
+    captionFont.setBold(true);
+    setFont(captionFont);
 
     m_checkBox = new QCheckBox(QStringLiteral("Fade"), this);
     m_checkBox->setObjectName(QStringLiteral("CheckBox"));
     m_checkBox->setFocusPolicy(Qt::NoFocus);
     m_checkBox->move(-2, -2);
     m_checkBox->setChecked(fade);
+    m_checkBox->setFont(QApplication::font()); // not the caption's
 
     m_trackBar = new TVolumeSlider;
     m_sliderThickness = m_trackBar->sizeHint().width();
@@ -72,6 +79,29 @@ TSoundButton::TSoundButton(audio::AudioEngine& engine, const QString& path, cons
     m_progress->setTextVisible(false);
     m_progress->setGeometry(0, kHeight - 6, kWidth, 6);
     m_progress->hide();
+    connect(this, &QPushButton::toggled, this, &TSoundButton::updateFace);
+    updateFace();
+}
+
+bool TSoundButton::fading() const
+{
+    return !isChecked() && m_player->State() == audio::TMediaPlayer::TMediaState::Playing;
+}
+
+std::optional<TBoardButton::Face> TSoundButton::face() const
+{
+    using namespace colours;
+    if (isChecked()) return Face{QColor::fromRgba(kPlayingFill), QColor::fromRgba(kPlayingText)};
+    if (fading()) return Face{QColor::fromRgba(kFadingFill), QColor::fromRgba(kFadingText)};
+    return Face{QColor::fromRgba(kIdleFill), QColor::fromRgba(kIdleText)};
+}
+
+void TSoundButton::updateFace()
+{
+    QPalette pal = m_checkBox->palette();
+    pal.setColor(QPalette::WindowText, face()->text);
+    m_checkBox->setPalette(pal);
+    update();
 }
 
 void TSoundButton::setHotKey(QChar key)

@@ -48,6 +48,13 @@ public:
     /// The slider's thickness W (the button keeps a right margin of W + 4 for it).
     int sliderThickness() const { return m_sliderThickness; }
 
+    /// Playing: pressed. Fading: released while its sound still plays.
+    bool fading() const;
+    std::optional<Face> face() const override;
+    /// Repaints the face and gives the "Fade" box the caption's colour (on toggling and when
+    /// the sound ends).
+    void updateFace();
+
     /// Gives the button the hot-key badge with `key` and moves the "Fade" box right of it.
     void setHotKey(QChar key);
 

@@ -1,6 +1,7 @@
 // The small arithmetic rules: hot-key alphabets, easing curves, displays, split, scrolling and the
 // folder chooser's flags and placement.
 
+#include "BoardColours.h"
 #include "DisplayRules.h"
 #include "Easing.h"
 #include "FolderDialogRules.h"
@@ -163,4 +164,13 @@ TEST(FolderDialogRules, FlagsPlacementVersion)
     EXPECT_EQ(dialogPlacement(fdpDefault, QRect(640, 400, 0, 0), {}, QSize(400, 300), {}),
               QPoint(660, 420));
     EXPECT_EQ(folderDialogVersion(), QStringLiteral("1.1.4.0"));
+}
+
+TEST(Colours, ContrastRatioFollowsTheRelativeLuminanceRule)
+{
+    using ozv::colours::contrastRatio;
+    EXPECT_NEAR(contrastRatio(0xFF000000, 0xFFFFFFFF), 21.0, 1e-9);
+    EXPECT_NEAR(contrastRatio(0xFFFFFFFF, 0xFF000000), 21.0, 1e-9); // either order
+    EXPECT_NEAR(contrastRatio(0xFF777777, 0xFF777777), 1.0, 1e-9);
+    EXPECT_NEAR(contrastRatio(0xFFFFFFFF, 0xFF767676), 4.54, 0.01); // the known 4.5:1 grey
 }

@@ -1,11 +1,13 @@
 // The operator's overview: the stop-all (button and Space), the now-playing band and what is
 // on stage.
 
+#include "BoardColours.h"
 #include "ImageForm.h"
 #include "MainForm.h"
 #include "MediaPlayer.h"
 #include "NowPlayingBand.h"
 #include "SoundBoard.h"
+#include "SoundButton.h"
 #include "WidgetFixture.h"
 
 #include "ScrollBox.h"
@@ -73,7 +75,7 @@ TEST_F(Overview, StopAllFadesEverySoundOutOverASecond)
         const float level = peakOf(4800) / full;
         EXPECT_NEAR(level, 1.0 - 0.1 * i, 0.04) << "window " << i;
         if (i == 9) break; // the fade ends within this window
-        tick(); // the board's timer lets the fading sounds go on
+        tick();            // the board's timer lets the fading sounds go on
         ASSERT_EQ(board().playing().size(), 2) << "window " << i;
         EXPECT_TRUE(form->nowPlaying().entries().at(0).fading);
     }
@@ -176,4 +178,55 @@ TEST_F(Overview, TheStageShowsWhatThePictureMonitorShows)
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(form.get(), &escape);
     EXPECT_TRUE(band.stageBlack());
+}
+
+namespace {
+// The fill at `at` and, of the pixels in `area`, the one that stands out most from it.
+std::pair<QRgb, QRgb> fillAndText(const QImage& image, QPoint at, QRect area)
+{
+    const QRgb fill = image.pixel(at);
+    QRgb text = fill;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (colours::contrastRatio(fill, image.pixel(x, y)) >
+                colours::contrastRatio(fill, text))
+                text = image.pixel(x, y);
+    return {fill, text};
+}
+} // namespace
+
+TEST_F(Overview, EveryButtonStateIsReadable)
+{
+    show.tone(S("a.wav"), 5);
+    open();
+    engine->waitUntilIdle();
+    TSoundButton* b = button(0);
+    EXPECT_GE(b->font().pointSize(), 12);
+    EXPECT_TRUE(b->font().bold());
+    const QRect caption = b->rect().adjusted(40, 18, -40, -10);
+    auto look = [&] {
+        const QImage image = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return fillAndText(image, QPoint(image.width() - 6, image.height() / 2), caption);
+    };
+    const auto idle = look();
+    b->click();
+    const auto playing = look();
+    b->CheckBox()->setChecked(true);
+    b->click(); // released: it fades
+    ASSERT_TRUE(b->fading());
+    const auto fading = look();
+    const std::pair<const char*, std::pair<QRgb, QRgb>> states[] = {
+        {"idle", idle}, {"playing", playing}, {"fading", fading}};
+    for (const auto& [name, painted] : states)
+        EXPECT_GE(colours::contrastRatio(painted.first, painted.second), colours::kMinimumContrast)
+            << name;
+    // Three fills an operator tells apart at a glance.
+    EXPECT_GT(colours::contrastRatio(idle.first, playing.first), 1.2);
+    EXPECT_GT(colours::contrastRatio(playing.first, fading.first), 2.0);
+    EXPECT_GT(colours::contrastRatio(idle.first, fading.first), 2.0);
+    // The hot-key badge's letter.
+    const QImage badge = b->badge()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto [fill, letter] = fillAndText(badge, QPoint(5, 14), QRect(9, 7, 10, 12));
+    EXPECT_EQ(fill, qRgb(0xFF, 0x45, 0x00));
+    EXPECT_GE(colours::contrastRatio(fill, letter), colours::kMinimumContrast);
 }
