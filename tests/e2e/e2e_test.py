@@ -348,12 +348,29 @@ def main():
         p = Program(exe, display, settings, capture3)
         p.key("q")
         time.sleep(1.0)
+        p.key("space")  # the stop-all: every sound fades out over 1 s
+        time.sleep(1.6)
+        p.key("q")
+        time.sleep(0.5)
+        p.key("space")
+        time.sleep(0.1)
+        p.key("space")  # pressed again while it fades: cut
+        time.sleep(1.0)
         p.stop()
         samples = read_capture(capture3)
         start = first_sound(samples)
         check("a plain start opens the stored folder with its volumes",
               start is not None and 0.2 < peak(samples, start + 0.2, start + 0.8) < 0.3,
               f"{peak(samples, start + 0.2, start + 0.8) if start else None}")
+        if start is not None:
+            fading = peak(samples, start + 1.3, start + 1.5)
+            check("Space fades the playing sound out", 0.05 < fading < 0.22, f"{fading:.3f}")
+            check("and it is silent once the second is over", peak(samples, start + 2.3, start + 2.6) < 0.005,
+                  f"{peak(samples, start + 2.3, start + 2.6):.3f}")
+            again = first_sound(samples, start + 2.6)
+            quiet = first_silence(samples, again) if again is not None else None
+            check("a second Space while it fades cuts it", again is not None and quiet is not None
+                  and quiet < again + 0.9, f"started {again}, silent from {quiet}")
 
         # ---- show traps: a held key, and a picture monitor that goes and comes back ----
         settings4 = os.path.join(work, "Settings4.ini")
