@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // TFolderDialog: a non-visual component that shows a modal folder chooser and hands back the
 // chosen folder. It knows nothing of sounds or pictures. GUI thread only.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The GUI application with the top-level error handler: a failure that escapes an event handler
 // or a timer tick is shown to the operator in a message box, and the program goes on.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The sound engine: one output stream for the whole program (SDL audio), the mixer, a loader
 // thread that decodes the head of every opened file ahead, a streaming thread that keeps every

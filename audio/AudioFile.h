@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Reading sound files (WAV, MP3 and whatever else libsndfile reads) as stereo float frames
 // at the mixer's rate. Not for the audio callback: these do file I/O and allocate.

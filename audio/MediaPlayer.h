@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The media player of one sound button: open a file, play from the current position, stop,
 // position and duration in 100-ns units, state, volume 0.0 to 1.0. GUI thread only.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The mixer: every playing sound is a voice summed into one stereo float stream. Commands come
 // from the GUI thread through a lock-free queue, and what the mixer no longer uses goes back

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // One opened sound file: its header and the head of its audio, decoded ahead in the background
 // so that a press starts sound at once. The head is written once by the loader and then only

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // A bounded single-producer single-consumer queue without locks or allocation after
 // construction. push: producer thread only; pop: consumer thread only.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The ring of decoded frames that the streaming thread keeps filled for one playing voice.
 // Producer: the streaming thread. Consumer: the mixer. No locks, no allocation after creation.

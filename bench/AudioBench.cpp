@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The sound engine: start latency, mixer cost, board build, memory per sound, a long file.
 
 #include "AudioEngine.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Shared by the benchmarks: a scratch folder kept for the whole run, and the process's memory.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // Pictures: thumbnails of 200 photographs, a cross-fade frame, showing a prefetched picture, and
 // the memory of a list of 1,000 picture buttons.
 

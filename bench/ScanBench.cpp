@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // Scanning and sorting a show of 10,000 files in 100 sub-folders, against listing it alone.
 
 #include "BenchSupport.h"

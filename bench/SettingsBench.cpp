@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // Loading and saving a settings file of 10,000 keys, against reading and writing its bytes.
 
 #include "BenchSupport.h"

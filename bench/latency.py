@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 """Key to sound, end to end: a real X key press (xdotool) into the real program, heard through a
 private PulseAudio server (null sink) recorded from its monitor.
 

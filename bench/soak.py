@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 """Soak run: random show events at a steady rate against the real program on a two-monitor X
 server, watching its memory and open files.
 

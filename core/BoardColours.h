@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The colours of the sound board's states, chosen to be read from a dark booth at 1.5 m: each
 // state a solid fill of its own (idle blue, playing green, fading amber) with its caption at a

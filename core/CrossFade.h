@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // One frame of the picture cross-fade, shown on black: the start picture at opacity 1 - p, then
 // the target picture at opacity p blended source-over on it (opacities clamped to 0..1). Half-way

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The running order of a show folder as text: what the boards will show, with the hot-key of
 // each sound and the F-key of each picture group's first picture.

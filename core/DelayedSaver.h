@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The countdown behind delayed saving: every change asks for a write, and the file is written
 // on the sixth tick (1 s apart) after the last request. A failing write keeps the countdown

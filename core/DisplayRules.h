@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Display arithmetic for the picture monitor: the main window's centre, the display that holds
 // a point, and the monitor list (every display but the main window's).

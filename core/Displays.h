@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The displays as the picture monitor rules see them, behind an interface so that tests can
 // give any arrangement. The real one reads the GUI toolkit's screens.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The eleven ease-in curves of the picture cross-fade, index 0 ("Linear") to 10 ("Bounce").
 

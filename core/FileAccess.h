@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // How the program touches the disk for show files and the settings file.
 // - Names: a file name is kept as the bytes the file system gave. Bytes that are not UTF-8

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The hot-key alphabets: index i (0..35) is shown as kHotKeyAlphabet[i] on the badge of the
 // i-th sound button and triggered by that character or by kLowerHotKeyAlphabet[i], whose last

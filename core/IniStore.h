@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The in-memory INI settings store: loaded once from a UTF-8 file, read and changed in
 // memory, written back whole. Section and key names match without regard to letter case.

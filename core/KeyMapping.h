@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // How a key press reaches the key handler: one event per key-down, character keys as
 // (Key = 0, KeyChar = the typed character) unless Ctrl or Alt alone is held, every other key as

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The folder scan shared by the sound board and the picture list: normalising the base
 // folder, listing files and sub-folders (hidden ones included, one enumeration per folder),

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The picture list's scroll-into-view target and its 40 ms glide, on exact (unsnapped) offsets.
 

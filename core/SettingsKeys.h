@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Every fixed section and key name of the settings file, with its default, in one place.
 // Names derived from file paths are built with folderSectionOf / fileKeyOf (IniStore.h).

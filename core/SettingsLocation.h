@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The program's command line: the settings switch ("-settings FILE", "/settings:FILE", any
 // letter case), the optional show folder, and the program's own long options.

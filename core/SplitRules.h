@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The split between the sound side and the picture panel: the picture panel gets its minimum
 // width plus a share (0..1) of the free width; the sound side never goes below 494 pixels.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // A fixed set of background threads working through a queue of jobs in the order given. Jobs not
 // yet started can be dropped, and the owner can wait until every job has finished. Jobs and

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The settings reader on any bytes: it never crashes, and what it writes reads back the same.
 
 #include "IniStore.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // Ordering, captions, escaping and file-name bytes on any names: consistent, and never out of
 // bounds.
 

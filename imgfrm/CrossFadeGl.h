@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The cross-fade drawn by the graphics card: both pictures uploaded once per transition as
 // textures, the blend of a frame in a fragment shader, frames paced by the display. The same

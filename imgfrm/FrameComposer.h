@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Composes the picture window's cross-fade frames on a thread of its own, so that a frame of a
 // large display never holds up the GUI thread (and with it the keys that start sounds). The

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The picture window: what the audience sees. Borderless, always on top, black, without a mouse
 // pointer; it never keeps the keyboard focus. Each new picture replaces the previous one by a

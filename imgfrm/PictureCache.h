@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Pictures prepared at the picture window's size on a background pool: ahead of time, so that
 // stepping to a neighbouring picture starts its cross-fade at once, and on demand, so that the

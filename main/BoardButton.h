@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The toggle button shared by both boards: a tag string (the file's path), an integer tag,
 // an optional badge overhanging its top-left corner, and the key delivery of a focused button

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // A board: a widget that places its children left to right in lines, with gaps, per-child
 // margins and explicit line breaks. Children keep their order; an index among them is an index

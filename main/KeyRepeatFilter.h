@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Held keys count once. The X server repeats a held key as release-press pairs with one time
 // stamp; Qt recognises them only when the press is already waiting behind the release, which

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The one key handler of the show: sound hot-keys, Escape, stepping through a group's pictures,
 // and F1..F12. It receives keys from the main window and from focused board buttons.

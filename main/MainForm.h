@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // TMainForm: the operator's window. It lays out the folder strip, the sound board, the splitter
 // and the picture panel, keeps the split and size rules, opens and saves the settings, and wires

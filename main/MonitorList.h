@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The choice of the picture monitor: the main window's display (FDisplay) watched every 200 ms,
 // the list of the other displays in cbMonitor, the operator's pick, and moving the picture

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The band above the sound board that never scrolls with it: every playing and fading sound
 // with its key, caption, elapsed and remaining time ("dozní" while it fades, the remaining

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The picture list: one thumbnail button per picture file, grouped like the sounds, with F-key
 // badges on the first picture of the first 12 groups; showing a picture on the picture monitor

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // A picture button: 104 x 78 toggle button with the picture's thumbnail in its "Image" child
 // (96 x 52 at (4, 4)) and its caption on one line along the bottom; the first picture of each

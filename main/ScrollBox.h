@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // A framed vertical scroll box with an inner padding of 8 that holds one board. It keeps an
 // exact (fractional) scroll offset for gliding, and it passes keys on to the window instead of

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Delayed saving of the settings file: SaveSettings() asks for a write, the SettingSaver timer
 // (1 s) writes on its sixth tick after the last request. The write itself runs on a thread of

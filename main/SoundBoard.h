@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The sound board: builds one sound button per playable audio file, keeps the hot-key table
 // and the list of players under the Playback timer, starts, stops and fades sounds, stores

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // A sound button: 210 x 72 toggle button for one audio file with its "Fade" check box, its
 // volume slider standing just right of it, a progress bar along its bottom edge, its media

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // The Space bar stops every sound, whatever on the main window has the focus: it never
 // presses a focused button or ticks a "Fade" box there. Dialogs and menus keep their Space.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Thumbnails decoded in the background on a bounded pool, at reduced size where the format
 // allows. Each request is counted from the moment it is made until its result has been applied

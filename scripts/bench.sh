@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 # Builds the benchmarks in Release and runs them (arguments go to Google Benchmark, e.g.
 # --benchmark_filter=Mixer).
 set -euo pipefail

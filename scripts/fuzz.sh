@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 # Builds the libFuzzer targets with clang and runs each for SECONDS (default 60) on a copy of
 # the committed seed corpus. A crash leaves its input in build-fuzz/ and fails the script.
 #   scripts/fuzz.sh [SECONDS]

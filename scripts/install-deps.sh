@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 # Installs every Debian package that building, testing and running Ozvenka needs.
 # Idempotent and quiet when everything is there. Runs as root (or through sudo).
 set -euo pipefail

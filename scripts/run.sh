@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 # Installs what is missing, builds, and starts Ozvenka on FOLDER, or on the demo show (generated
 # once into the build folder) when no folder is given. Other arguments go to the program.
 #   scripts/run.sh [FOLDER] [-settings FILE]

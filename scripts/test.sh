@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 # Installs what is missing, builds with the tests, and runs the whole test suite.
 #   OZV_SANITIZE=1 scripts/test.sh   the same under AddressSanitizer + UndefinedBehaviorSanitizer
 set -euo pipefail

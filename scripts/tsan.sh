@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 # The core, engine and widget tests under ThreadSanitizer: the mixer, the loader, the streaming
 # thread and the device watch, the thumbnail workers and the picture preparation share data only
 # through atomics, their own locks and queues, and TSan checks every access of ours.

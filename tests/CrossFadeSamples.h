@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // Two small pictures for checking a cross-fade frame against the reference rule: opaque
 // colours, the transparent bands of a letterboxed picture, and translucent pixels, at an odd

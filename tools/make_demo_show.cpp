@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // Writes the demo show: numbered groups of short sounds (WAV and MP3) and pictures, made here
 // from tones, noise and drawings.
 //   ozv_make_demo_show FOLDER

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // Files that are not what they claim: none of them may crash or hang the engine.
 
 #include "AudioEngine.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The sound engine rendered offline: what a press, a fade, a stop and an end sound like.
 
 #include "AudioEngine.h"

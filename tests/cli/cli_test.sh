@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 # The program's command line: help, version, errors, and the cue sheet of a generated show.
 #   cli_test.sh OZVENKA MAKE_DEMO_SHOW
 set -u

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The cross-fade frame composed in one pass against the painter's reference.
 
 #include "CrossFadeSamples.h"

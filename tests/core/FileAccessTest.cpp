@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // File access of show files and the settings file: names that are not UTF-8, files that are
 // not regular (FIFOs, devices), and whole-file replacement on a disk that is full.
 

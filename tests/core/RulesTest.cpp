@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The small arithmetic rules: hot-key alphabets, easing curves, displays, split, scrolling and the
 // folder chooser's flags and placement.
 

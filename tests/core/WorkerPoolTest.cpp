@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The background pool behind thumbnails and prepared pictures: every job runs once, on up to
 // the given number of threads at a time; dropped jobs never run and free what they hold; a job
 // that throws does not take a thread with it; the pool never ends under a running job.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 """One show from start to end with the real program on a real X server with two monitors.
 
 The program runs on a generated show folder; xdotool presses its keys and clicks its controls;

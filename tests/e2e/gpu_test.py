@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright (C) 2026 Ozvenka developers
 """The picture window's GPU path on a real X server: the frame-path widget tests run on the xcb
 platform, where an OpenGL context exists (Mesa's software renderer on a machine without a
 graphics card), so the shader and the GL window are checked against the reference frame

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The picture window's two ways of drawing a cross-fade, the graphics card's and the raster
 // thread's, each against the painter's reference frame. The GPU cases need an OpenGL context
 // (a display with Mesa's software renderer will do) and are skipped without one.

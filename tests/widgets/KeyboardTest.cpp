@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // Running the show from the keyboard: real key events sent to the window and to focused buttons.
 
 #include "ImageForm.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The main window: its layout and texts, the split and size rules, rebuilding the boards, the
 // settings it stores and writes.
 

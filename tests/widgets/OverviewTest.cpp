@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The operator's overview: the stop-all (button and Space), the now-playing band and what is
 // on stage.
 

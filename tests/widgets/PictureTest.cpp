@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The picture side: the list with its thumbnails and F-key badges, the panel, the monitor list,
 // the picture window with its cross-fade, showing pictures and gliding the list.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // Traps for an operator in the middle of a show: keys and the wheel that would change what
 // was not meant, names that would be read as markup, error boxes that pile up.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 // The sound board: buttons and hot-keys, stored volumes, playback with fades, the volume reset.
 
 #include "SoundBoard.h"

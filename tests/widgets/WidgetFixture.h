@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copyright (C) 2026 Ozvenka developers
 #pragma once
 // A main window on a generated show folder, with an offline sound engine and a set of displays
 // the test chooses.
