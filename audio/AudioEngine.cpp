@@ -2,6 +2,8 @@
 // Copyright (C) 2026 Ozvenka developers
 #include "AudioEngine.h"
 
+#include <utility>
+
 #include <SDL.h>
 #include <chrono>
 
@@ -51,8 +53,10 @@ bool AudioEngine::openDevice()
     want.callback = &AudioEngine::deviceCallback;
     want.userdata = this;
     SDL_AudioSpec have{};
+    const std::string name = outputDevice();
     // No changes allowed: SDL converts to whatever the device really runs at.
-    const SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    const SDL_AudioDeviceID dev =
+        SDL_OpenAudioDevice(name.empty() ? nullptr : name.c_str(), 0, &want, &have, 0);
     if (dev == 0) return false;
     m_device = dev;
     m_deviceOpen = true;
@@ -76,12 +80,57 @@ void AudioEngine::deviceCallback(void* self, unsigned char* stream, int len)
                             len / int(sizeof(float) * kMixChannels));
 }
 
+void AudioEngine::setOutputDevice(const std::string& name)
+{
+    {
+        std::lock_guard lock(m_deviceLock);
+        if (name == m_wantedDevice) return;
+        m_wantedDevice = name;
+        m_deviceChanged = true;
+    }
+    m_wake.notify_all();
+}
+
+std::string AudioEngine::outputDevice() const
+{
+    std::lock_guard lock(m_deviceLock);
+    return m_wantedDevice;
+}
+
+std::vector<std::string> AudioEngine::outputDevices() const
+{
+    std::lock_guard lock(m_deviceLock);
+    return m_deviceNames;
+}
+
 void AudioEngine::watchLoop()
 {
-    auto lastAttempt = std::chrono::steady_clock::now();
+    auto lastAttempt = std::chrono::steady_clock::now() - 1s;
+    auto lastListing = lastAttempt;
     std::unique_lock lock(m_mutex);
     while (!m_quit) {
         lock.unlock();
+        const auto now = std::chrono::steady_clock::now();
+        if (m_sdlReady && now - lastListing >= 1s) {
+            // The devices as they come and go (the operator's list follows them).
+            lastListing = now;
+            std::vector<std::string> names;
+            const int count = SDL_GetNumAudioDevices(0);
+            for (int i = 0; i < count; ++i)
+                if (const char* n = SDL_GetAudioDeviceName(i, 0)) names.emplace_back(n);
+            std::lock_guard devices(m_deviceLock);
+            m_deviceNames = std::move(names);
+        }
+        bool changed = false;
+        {
+            std::lock_guard devices(m_deviceLock);
+            changed = std::exchange(m_deviceChanged, false);
+        }
+        if (changed && m_deviceOpen) {
+            closeDevice(); // the new output opens on this pass
+            m_mixer.endAll();
+            lastAttempt = now - 1s;
+        }
         if (m_deviceOpen) {
             if (m_simulatedLoss.exchange(false) ||
                 SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
@@ -93,7 +142,6 @@ void AudioEngine::watchLoop()
         } else {
             // No device runs the mixer: take the commands and end every voice.
             m_mixer.endAll();
-            const auto now = std::chrono::steady_clock::now();
             if (now - lastAttempt >= 1s) {
                 lastAttempt = now;
                 if (!m_sdlReady) m_sdlReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
@@ -101,7 +149,10 @@ void AudioEngine::watchLoop()
             }
         }
         lock.lock();
-        m_wake.wait_for(lock, 50ms, [this] { return m_quit; });
+        m_wake.wait_for(lock, 50ms, [this] {
+            std::lock_guard devices(m_deviceLock);
+            return m_quit || m_deviceChanged;
+        });
     }
 }
 

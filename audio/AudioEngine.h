@@ -15,6 +15,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -35,6 +36,14 @@ public:
     Mode mode() const { return m_mode; }
     /// Whether an output device is open now (any thread).
     bool deviceOpen() const { return m_deviceOpen.load(); }
+    /// The output the engine opens: a name the sound library reports, or empty for the
+    /// system's default. A change closes the open device (what plays ends, as when a device
+    /// is lost) and opens the new one; while it cannot be opened the engine keeps trying.
+    void setOutputDevice(const std::string& name);
+    std::string outputDevice() const;
+    /// The output devices the sound library reports, looked up again every second; empty
+    /// before the first look and in offline mode (any thread).
+    std::vector<std::string> outputDevices() const;
 
     // GUI thread -------------------------------------------------------------------------
     /// Reads the header of `path` and queues its head for decoding. Null when the file cannot
@@ -100,6 +109,11 @@ private:
     // none is lost; and the count of playbacks out with the mixer.
     std::deque<MixerCommand> m_unsent;
     int m_playbacksOut = 0;
+
+    mutable std::mutex m_deviceLock; // guards the three below
+    std::string m_wantedDevice;
+    bool m_deviceChanged = false;
+    std::vector<std::string> m_deviceNames;
 
     std::uint32_t m_device = 0;
     std::atomic<bool> m_deviceOpen{false};

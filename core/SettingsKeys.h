@@ -11,6 +11,8 @@ namespace ozv::keys {
 inline const QString Application = QStringLiteral("Application");
 inline const QString Folder = QStringLiteral("Folder"); // base folder, ends in a separator
 inline const QString Split = QStringLiteral("Split");   // picture panel share, 0..1
+// The sound output's name as the sound library reports it; absent: the system's default.
+inline const QString AudioDevice = QStringLiteral("AudioDevice");
 inline const QString Images = QStringLiteral("Images");
 inline const QString Monitor = QStringLiteral("Monitor");  // picture monitor display index
 inline const QString Effect = QStringLiteral("Effect");    // easing curve 0..10

@@ -14,6 +14,7 @@
 #include "MediaScan.h"
 #include "MonitorList.h"
 #include "NowPlayingBand.h"
+#include "OutputSelector.h"
 #include "PictureBoard.h"
 #include "ScrollBox.h"
 #include "SettingsKeys.h"
@@ -118,6 +119,10 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
     m_nowPlaying = new TNowPlayingBand(*m_sounds, PanelSounds);
     static_cast<QVBoxLayout*>(PanelSounds->layout())->insertWidget(1, m_nowPlaying);
     connect(StopAllBtn, &QPushButton::clicked, m_sounds, &TSoundBoard::StopAllPressed);
+    m_output = new TOutputSelector(
+        m_engine, *FSettings, save, [this](const QString& m) { reportError(m); }, SoundsScrollBox);
+    PanelSounds->layout()->addWidget(m_output);
+    connect(m_sounds, &TSoundBoard::started, m_output, &TOutputSelector::soundStarted);
     connect(cbMonitor, &QComboBox::currentIndexChanged, this, &TMainForm::updateStage);
     m_keys = std::make_unique<TKeyboardControl>(*m_sounds, *m_pictures,
                                                 [this](const QString& m) { reportError(m); });

@@ -34,6 +34,7 @@ class TImageForm;
 class TKeyboardControl;
 class TMonitorList;
 class TNowPlayingBand;
+class TOutputSelector;
 class TPictureBoard;
 class TScrollBox;
 class TSettingsSaver;
@@ -100,6 +101,7 @@ public:
     TSettingsSaver& saver() { return *m_saver; }
     TImageForm* imageForm() const { return m_imageForm.get(); }
     TNowPlayingBand& nowPlaying() { return *m_nowPlaying; }
+    TOutputSelector& output() { return *m_output; }
     bool initialized() const { return FInitialized; }
     float splitRatio() const { return m_splitRatio; }
 
@@ -168,6 +170,7 @@ private:
     TMonitorList* m_monitors = nullptr;
     TPictureBoard* m_pictures = nullptr;
     TNowPlayingBand* m_nowPlaying = nullptr;
+    TOutputSelector* m_output = nullptr;
     std::unique_ptr<TKeyboardControl> m_keys;
     std::unique_ptr<TImageForm> m_imageForm;
     QString m_startFolder;

@@ -122,6 +122,7 @@ void TSoundBoard::SoundButtonClick(TSoundButton* button)
     if (!FPlaying.contains(player)) FPlaying.append(player);
     Playback.start();
     emit playingChanged();
+    emit started();
 }
 
 void TSoundBoard::PlaybackTimer()

@@ -64,6 +64,8 @@ signals:
     /// The playing list or the state or times of its sounds changed (every timer tick while
     /// something plays).
     void playingChanged();
+    /// The operator started a sound.
+    void started();
 
 private:
     void AddShortCut(int index, TSoundButton* button);

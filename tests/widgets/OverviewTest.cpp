@@ -8,6 +8,7 @@
 #include "MainForm.h"
 #include "MediaPlayer.h"
 #include "NowPlayingBand.h"
+#include "OutputSelector.h"
 #include "SoundBoard.h"
 #include "SoundButton.h"
 #include "WidgetFixture.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -231,4 +233,75 @@ TEST_F(Overview, EveryButtonStateIsReadable)
     const auto [fill, letter] = fillAndText(badge, QPoint(5, 14), QRect(9, 7, 10, 12));
     EXPECT_EQ(fill, qRgb(0xFF, 0x45, 0x00));
     EXPECT_GE(colours::contrastRatio(fill, letter), colours::kMinimumContrast);
+}
+
+TEST_F(Overview, TheOutputListFollowsTheDevicesAndKeepsTheChoice)
+{
+    show.tone(S("a.wav"), 1);
+    open();
+    TOutputSelector& output = form->output();
+    QStringList devices{S("Interní zvuk"), S("USB rozhraní")};
+    bool open = true;
+    output.devices = [&] { return devices; };
+    output.deviceOpen = [&] { return open; };
+    output.refresh();
+    auto items = [&] {
+        QStringList out;
+        for (int i = 0; i < output.combo()->count(); ++i)
+            out << output.combo()->itemText(i);
+        return out;
+    };
+    EXPECT_EQ(items(), (QStringList{S("Výchozí"), S("Interní zvuk"), S("USB rozhraní")}));
+    EXPECT_EQ(output.combo()->currentText(), S("Výchozí")); // nothing stored: the default
+    EXPECT_EQ(output.light()->text(), S("● Výchozí"));
+    // The operator picks the USB interface: used and stored.
+    emit output.combo()->activated(2);
+    EXPECT_EQ(engine->outputDevice(), "USB rozhraní");
+    EXPECT_EQ(form->settings().ReadString(S("Application"), S("AudioDevice"), QString()),
+              S("USB rozhraní"));
+    // Unplugged: red, and the choice stays in the list, waiting for it to come back.
+    devices.removeLast();
+    open = false;
+    output.refresh();
+    EXPECT_EQ(items(), (QStringList{S("Výchozí"), S("Interní zvuk"), S("USB rozhraní")}));
+    EXPECT_EQ(output.combo()->currentText(), S("USB rozhraní"));
+    EXPECT_EQ(output.light()->text(), S("● Bez zvuku"));
+    // A press that cannot be heard says so at once.
+    engine->waitUntilIdle();
+    button(0)->click();
+    EXPECT_TRUE(output.banner()->isVisibleTo(form.get()));
+    EXPECT_TRUE(output.banner()->text().startsWith(S("Bez zvuku")));
+    devices << S("USB rozhraní") << S("Sluchátka"); // back, and another one
+    open = true;
+    output.refresh();
+    EXPECT_EQ(items(),
+              (QStringList{S("Výchozí"), S("Interní zvuk"), S("USB rozhraní"), S("Sluchátka")}));
+    EXPECT_EQ(output.light()->text(), S("● USB rozhraní"));
+    EXPECT_FALSE(output.banner()->isVisibleTo(form.get()));
+    // Back to the default: the key goes.
+    emit output.combo()->activated(0);
+    EXPECT_EQ(engine->outputDevice(), "");
+    EXPECT_FALSE(form->settings().ValueExists(S("Application"), S("AudioDevice")));
+}
+
+TEST_F(Overview, AStoredDeviceThatIsNotThereFallsBackToTheDefaultAndSaysSo)
+{
+    show.tone(S("a.wav"), 1);
+    {
+        QFile f(settingsPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Application]\r\nAudioDevice=Stará karta\r\n");
+    }
+    open();
+    TOutputSelector& output = form->output();
+    EXPECT_EQ(engine->outputDevice(), "Stará karta"); // asked for until the devices are known
+    output.devices = [] { return QStringList{S("Interní zvuk")}; };
+    output.deviceOpen = [] { return true; };
+    output.refresh();
+    EXPECT_EQ(engine->outputDevice(), "");
+    EXPECT_EQ(output.combo()->currentText(), S("Výchozí"));
+    EXPECT_TRUE(form->lastError().contains(S("Stará karta"))) << form->lastError().toStdString();
+    // The stored name stays for a later run with the card plugged in.
+    EXPECT_EQ(form->settings().ReadString(S("Application"), S("AudioDevice"), QString()),
+              S("Stará karta"));
 }
