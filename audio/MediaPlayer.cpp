@@ -69,6 +69,11 @@ void TMediaPlayer::FadeOut(int ms)
     m_engine.fadeOut(m_shared.get(), int(std::int64_t(ms) * kMixRate / 1000));
 }
 
+bool TMediaPlayer::ready() const
+{
+    return m_source && m_source->headDone.load(std::memory_order_acquire);
+}
+
 TMediaPlayer::TMediaState TMediaPlayer::State() const
 {
     if (!m_source) return TMediaState::Unavailable;

@@ -49,6 +49,8 @@ public:
     void setCurrentTime(qint64 time);
     qint64 Duration() const;
     TMediaState State() const;
+    /// The head of the sound is decoded (or could not be): a start now is instant.
+    bool ready() const;
     float Volume() const { return m_volume; }
     void setVolume(float volume);
 

@@ -11,15 +11,19 @@
 #include "ImageForm.h"
 #include "KeyRepeatFilter.h"
 #include "KeyboardControl.h"
+#include "MediaPlayer.h"
 #include "MediaScan.h"
 #include "MonitorList.h"
 #include "NowPlayingBand.h"
 #include "OutputSelector.h"
 #include "PictureBoard.h"
+#include "PictureButton.h"
+#include "ReadyCounter.h"
 #include "ScrollBox.h"
 #include "SettingsKeys.h"
 #include "SettingsSaver.h"
 #include "SoundBoard.h"
+#include "SoundButton.h"
 #include "SplitRules.h"
 #include "StopAllKey.h"
 
@@ -123,6 +127,20 @@ TMainForm::TMainForm(audio::AudioEngine& engine, const DisplaySource& displays,
         m_engine, *FSettings, save, [this](const QString& m) { reportError(m); }, SoundsScrollBox);
     PanelSounds->layout()->addWidget(m_output);
     connect(m_sounds, &TSoundBoard::started, m_output, &TOutputSelector::soundStarted);
+    m_ready = new TReadyCounter([this] {
+        int ready = 0, all = 0;
+        for (TSoundButton* b : m_sounds->buttons()) {
+            ++all;
+            ready += b->MediaPlayer()->ready() ? 1 : 0;
+        }
+        int pictures = 0;
+        for (int i = 0; i < ImagesFlowLayout->childCount(); ++i)
+            pictures += qobject_cast<TPictureButton*>(ImagesFlowLayout->childAt(i)) ? 1 : 0;
+        all += pictures;
+        ready += std::max(0, pictures - m_pictures->threads());
+        return std::pair{ready, all};
+    });
+    m_output->addAtStart(m_ready);
     connect(cbMonitor, &QComboBox::currentIndexChanged, this, &TMainForm::updateStage);
     m_keys = std::make_unique<TKeyboardControl>(*m_sounds, *m_pictures,
                                                 [this](const QString& m) { reportError(m); });
@@ -397,6 +415,7 @@ void TMainForm::UpdateSoundButtons(const QString& AFolder)
     ClearEditButton->setVisible(!folder.isEmpty());
     m_sounds->rebuild(folder);
     UpdateSoundsHeight();
+    m_ready->start();
 }
 
 void TMainForm::UpdateImageList(const QString& AFolder)
@@ -405,6 +424,7 @@ void TMainForm::UpdateImageList(const QString& AFolder)
     m_monitors->UpdateMonitorList();
     m_pictures->rebuild(folder);
     updatePicturePanel();
+    m_ready->start();
 }
 
 void TMainForm::DisplaysChanged()

@@ -35,6 +35,7 @@ class TKeyboardControl;
 class TMonitorList;
 class TNowPlayingBand;
 class TOutputSelector;
+class TReadyCounter;
 class TPictureBoard;
 class TScrollBox;
 class TSettingsSaver;
@@ -102,6 +103,7 @@ public:
     TImageForm* imageForm() const { return m_imageForm.get(); }
     TNowPlayingBand& nowPlaying() { return *m_nowPlaying; }
     TOutputSelector& output() { return *m_output; }
+    TReadyCounter& readyCounter() { return *m_ready; }
     bool initialized() const { return FInitialized; }
     float splitRatio() const { return m_splitRatio; }
 
@@ -171,6 +173,7 @@ private:
     TPictureBoard* m_pictures = nullptr;
     TNowPlayingBand* m_nowPlaying = nullptr;
     TOutputSelector* m_output = nullptr;
+    TReadyCounter* m_ready = nullptr;
     std::unique_ptr<TKeyboardControl> m_keys;
     std::unique_ptr<TImageForm> m_imageForm;
     QString m_startFolder;

@@ -64,6 +64,11 @@ TOutputSelector::TOutputSelector(audio::AudioEngine& engine, IniStore& settings,
     refresh();
 }
 
+void TOutputSelector::addAtStart(QWidget* widget)
+{
+    static_cast<QHBoxLayout*>(layout())->insertWidget(0, widget);
+}
+
 void TOutputSelector::refresh()
 {
     const QStringList names = devices();

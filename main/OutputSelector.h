@@ -39,6 +39,8 @@ public:
     QComboBox* combo() const { return m_combo; }
     QLabel* light() const { return m_light; }
     QLabel* banner() const { return m_banner; }
+    /// Puts `widget` at the strip's left end (the ready counter).
+    void addAtStart(QWidget* widget);
     /// Reads the devices and the state again (every second; tests call it).
     void refresh();
     /// A sound was started: if nothing can be heard, the banner says so.

@@ -9,6 +9,7 @@
 #include "MediaPlayer.h"
 #include "NowPlayingBand.h"
 #include "OutputSelector.h"
+#include "ReadyCounter.h"
 #include "SoundBoard.h"
 #include "SoundButton.h"
 #include "WidgetFixture.h"
@@ -304,4 +305,22 @@ TEST_F(Overview, AStoredDeviceThatIsNotThereFallsBackToTheDefaultAndSaysSo)
     // The stored name stays for a later run with the card plugged in.
     EXPECT_EQ(form->settings().ReadString(S("Application"), S("AudioDevice"), QString()),
               S("Stará karta"));
+}
+
+TEST_F(Overview, TheReadyCounterCountsTheCuesUntilAllAreInstant)
+{
+    for (int i = 0; i < 3; ++i)
+        show.tone(QStringLiteral("%1 s.wav").arg(i), 1);
+    for (int i = 0; i < 4; ++i)
+        show.picture(QStringLiteral("1 Obrazy/%1 p.png").arg(i), QSize(640, 400));
+    open();
+    TReadyCounter& counter = form->readyCounter();
+    // Right after the rebuild the heads and thumbnails are still being made.
+    ASSERT_TRUE(counter.isVisibleTo(form.get()));
+    EXPECT_TRUE(counter.text().startsWith(S("Připraveno "))) << counter.text().toStdString();
+    EXPECT_TRUE(counter.text().endsWith(S("/7"))) << counter.text().toStdString();
+    engine->waitUntilIdle();
+    loadThumbnails();
+    counter.refresh();
+    EXPECT_FALSE(counter.isVisibleTo(form.get())); // every cue instant: gone
 }
