@@ -126,13 +126,21 @@ void TNowPlayingBand::paintEvent(QPaintEvent*)
             QColor::fromRgba(e.fading ? colours::kFadingText : colours::kPlayingText);
         p.setPen(text);
         p.setFont(bold);
-        const QRect captionRect(left, inner.top(), inner.right() - left, 24);
+        // "dozní" at the top right while it fades, where the times leave it room.
+        const int fadingWidth =
+            e.fading ? QFontMetrics(small).horizontalAdvance(QStringLiteral("dozní")) + 6 : 0;
+        if (e.fading) {
+            p.setFont(small);
+            p.drawText(QRect(inner.right() - fadingWidth, inner.top(), fadingWidth, 24),
+                       Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("dozní"));
+            p.setFont(bold);
+        }
+        const QRect captionRect(left, inner.top(), inner.right() - left - fadingWidth, 24);
         p.drawText(captionRect, Qt::AlignVCenter | Qt::AlignLeft,
                    QFontMetrics(bold).elidedText(e.caption, Qt::ElideMiddle, captionRect.width()));
         p.setFont(small);
         p.drawText(QRect(inner.left(), inner.bottom() - 20, inner.width() - 80, 20),
-                   Qt::AlignBottom | Qt::AlignLeft,
-                   e.fading ? e.elapsed + QStringLiteral(" dozní") : e.elapsed);
+                   Qt::AlignBottom | Qt::AlignLeft, e.elapsed);
         p.setFont(large);
         const QRect remaining(inner.right() - 90, inner.bottom() - 28, 91, 28);
         if (e.ending) { // the last seconds: white figures on red, readable on either fill

@@ -11,6 +11,8 @@
 #include "MediaScan.h"
 #include "SettingsKeys.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QLabel>
 #include <algorithm>
 #include <cmath>
@@ -25,6 +27,7 @@ TSoundBoard::TSoundBoard(TFlowLayout* board, IniStore& settings, audio::AudioEng
     : QObject(parent), m_board(board), m_settings(settings), m_engine(engine),
       m_saveSettings(std::move(saveSettings)), m_keyDown(std::move(keyDown))
 {
+    czechKeys = QGuiApplication::inputMethod()->locale().language() == QLocale::Czech;
     Playback.setObjectName(QStringLiteral("Playback"));
     Playback.setInterval(kPlaybackInterval);
     connect(&Playback, &QTimer::timeout, this, &TSoundBoard::PlaybackTimer);
@@ -57,7 +60,8 @@ void TSoundBoard::createGroup(const QString& groupName, const QStringList& files
         }
         button->setKeyDownHandler(m_keyDown);
         if (counter < kHotKeyCount) {
-            button->setHotKey(kHotKeyAlphabet.at(counter));
+            button->setHotKey(kHotKeyAlphabet.at(counter),
+                              czechKeys ? kLowerHotKeyAlphabet.at(counter) : QChar());
             AddShortCut(counter, button);
             ++counter;
         }

@@ -30,6 +30,10 @@ public:
     /// How long the operator's stop-all fades every sound out.
     static constexpr int kStopAllFadeMs = 1000;
 
+    /// Whether the badges also show what the number-row keys type on a Czech keyboard:
+    /// where the keyboard's language is Czech (tests set it).
+    bool czechKeys;
+
     TSoundBoard(TFlowLayout* board, IniStore& settings, audio::AudioEngine& engine,
                 std::function<void()> saveSettings, KeyDownHandler keyDown,
                 QObject* parent = nullptr);

@@ -103,15 +103,28 @@ void TSoundButton::updateFace()
     QPalette pal = m_checkBox->palette();
     pal.setColor(QPalette::WindowText, face()->text);
     m_checkBox->setPalette(pal);
+    if (m_typed) m_typed->setPalette(pal);
     update();
 }
 
-void TSoundButton::setHotKey(QChar key)
+void TSoundButton::setHotKey(QChar key, QChar typed)
 {
     auto* badge = new TBadge(TBadge::Shape::Circle, QSize(28, 28), QString(key));
     badge->setObjectName(QStringLiteral("Ellipse"));
     setBadge(badge, QPoint(-4, -4));
     m_checkBox->move(30, -2);
+    if (!typed.isNull() && typed.toUpper() != key) {
+        m_typed = new QLabel(QString(typed), this);
+        m_typed->setObjectName(QStringLiteral("TypedKey"));
+        QFont f = QApplication::font();
+        f.setPointSize(13);
+        f.setBold(true);
+        m_typed->setFont(f);
+        m_typed->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_typed->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        m_typed->setGeometry(kWidth - 30, 0, 26, 22); // the top-right corner, clear of the caption
+        updateFace();
+    }
 }
 
 } // namespace ozv

@@ -57,14 +57,19 @@ public:
     /// the sound ends).
     void updateFace();
 
-    /// Gives the button the hot-key badge with `key` and moves the "Fade" box right of it.
-    void setHotKey(QChar key);
+    /// Gives the button the hot-key badge with `key` and moves the "Fade" box right of it;
+    /// `typed`, when given, is what that key types on the operator's keyboard where it is not
+    /// `key` itself (a Czech layout types "ě" on the key of "2"), shown beside the badge.
+    void setHotKey(QChar key, QChar typed = QChar());
+    /// The character shown beside the badge, or null.
+    QChar typedKey() const { return m_typed ? m_typed->text().at(0) : QChar(); }
 
 private:
     QCheckBox* m_checkBox;
     TVolumeSlider* m_trackBar;
     audio::TMediaPlayer* m_player;
     QProgressBar* m_progress;
+    QLabel* m_typed = nullptr;
     int m_sliderThickness;
 };
 

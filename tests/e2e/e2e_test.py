@@ -108,6 +108,10 @@ def make_show(root):
     os.makedirs(os.path.join(root, "2 Další"))
     write_tone(os.path.join(root, "01 Tón.wav"), 12, 440)
     write_tone(os.path.join(root, "02 Krátký.wav"), 0.5, 880)
+    # A group of short cues below, scrolled out of view; the last one has the hot-key F.
+    os.makedirs(os.path.join(root, "9 Konec"))
+    for i in range(12):
+        write_tone(os.path.join(root, "9 Konec", f"{i + 1:02d} Cue.wav"), 3 if i == 11 else 0.2, 330)
     for rel, colour in (("1 Obrazy/01 Červená.png", "red"), ("1 Obrazy/02 Modrá.png", "blue"),
                         ("2 Další/01 Zelená.png", "lime")):
         subprocess.run(["convert", "-size", "640x360", f"xc:{colour}", os.path.join(root, rel)], check=True)
@@ -400,7 +404,17 @@ def main():
               str(picture_monitor(display)))
         rc = p.stop()
         check("and the program ends cleanly", rc == 0, f"exit status {rc}")
-        samples = read_capture(capture4)
+        samples4 = read_capture(capture4)
+
+        # ---- the band above the board: a cue scrolled out of view is there ----
+        p = Program(exe, display, os.path.join(work, "Settings5.ini"), os.path.join(work, "run5.raw"), show,
+                    cwd=show)
+        p.key("f")  # the last cue, out of view below the board
+        time.sleep(0.8)
+        band = colour_at(display, 12, 48 + 9, 3, 3)  # the band's first entry: the playing green
+        check("the band shows a sound scrolled out of view", near(band, (0x1B, 0x7A, 0x2E), 30), str(band))
+        p.stop()
+        samples = samples4
         start = first_sound(samples)
         check("the held key started its sound", start is not None)
         if start is not None:

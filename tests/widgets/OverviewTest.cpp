@@ -324,3 +324,19 @@ TEST_F(Overview, TheReadyCounterCountsTheCuesUntilAllAreInstant)
     counter.refresh();
     EXPECT_FALSE(counter.isVisibleTo(form.get())); // every cue instant: gone
 }
+
+TEST_F(Overview, OnACzechKeyboardTheNumberKeysShowWhatTheyType)
+{
+    for (int i = 0; i < 30; ++i)
+        show.tone(QStringLiteral("%1 s.wav").arg(i, 2, 10, QLatin1Char('0')), 0.05);
+    open();
+    board().czechKeys = true;
+    form->UpdateSoundButtons(show.path());
+    EXPECT_EQ(button(0)->typedKey(), QChar());                   // "Q" types q: nothing to add
+    EXPECT_EQ(button(26)->typedKey(), QChar(u'+'));              // the key of "1"
+    EXPECT_EQ(button(27)->typedKey(), QChar(u'\u011B'));         // "ě" beside "2"
+    EXPECT_EQ(button(27)->badge()->indicator()->text(), S("2")); // the badge itself as before
+    board().czechKeys = false;
+    form->UpdateSoundButtons(show.path());
+    EXPECT_EQ(button(27)->typedKey(), QChar());
+}
