@@ -47,7 +47,7 @@ void TNowPlayingBand::refresh()
         e.caption = button->text();
         e.elapsed = clockText(elapsedSeconds(elapsedMs));
         e.remaining = clockText(remainingSeconds(durationMs, elapsedMs));
-        e.fading = TSoundBoard::isFading(player);
+        e.fading = button->fading();
         e.ending = isEnding(durationMs, elapsedMs);
         m_entries.push_back(std::move(e));
     }

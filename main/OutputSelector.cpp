@@ -93,9 +93,12 @@ void TOutputSelector::refresh()
     const bool open = deviceOpen();
     const QString name = current.isEmpty() ? kDefault : current;
     m_light->setText(open ? QStringLiteral("● %1").arg(name) : QStringLiteral("● Bez zvuku"));
-    m_light->setStyleSheet(open ? QStringLiteral("color: #3DDC5A; font-weight: bold;")
-                                : QStringLiteral("color: #FF6B5E; font-weight: bold;"));
-    m_light->setProperty("open", open);
+    // Restyled only when the state turns: this runs every second.
+    if (m_light->property("open") != QVariant(open)) {
+        m_light->setStyleSheet(open ? QStringLiteral("color: #3DDC5A; font-weight: bold;")
+                                    : QStringLiteral("color: #FF6B5E; font-weight: bold;"));
+        m_light->setProperty("open", open);
+    }
     if (open) m_banner->hide();
 }
 

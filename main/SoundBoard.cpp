@@ -99,13 +99,6 @@ TSoundButton* TSoundBoard::buttonOf(const TMediaPlayer* player)
     return qobject_cast<TSoundButton*>(player->parent());
 }
 
-bool TSoundBoard::isFading(const TMediaPlayer* player)
-{
-    const TSoundButton* button = buttonOf(player);
-    return player->State() == TMediaPlayer::TMediaState::Playing &&
-           (player->fadingOut() || (button && !button->isChecked()));
-}
-
 float TSoundBoard::volumeOf(const TSoundButton* button)
 {
     const long double value = button->TrackBar()->value();

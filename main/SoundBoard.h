@@ -48,8 +48,6 @@ public:
     /// kStopAllFadeMs; a press while they fade cuts them at once. Either way each sound's
     /// button and the playing list end as when the sound stops by itself.
     void StopAllPressed();
-    /// Whether `player`'s sound is fading out (by its "Fade" box or by the stop-all).
-    static bool isFading(const audio::TMediaPlayer* player);
     void VolumeChange(TSoundButton* button);
     void FadeChange(TSoundButton* button);
     /// Resets every slider to 100 and erases the stored per-file values of the board's folders.
