@@ -119,7 +119,7 @@ def main():
                 p.key("Escape")
             elif r < 0.92:
                 x = rng.choice([232, 468])
-                y = rng.choice([100, 210])
+                y = rng.choice([100, 210]) + e2e.BAND
                 p.xdo("mousemove", str(x), str(y + rng.randint(0, 50)), "click", "1")
                 p.xdo("mousemove", "400", "470")
             else:
@@ -127,7 +127,7 @@ def main():
             events += 1
             now = time.monotonic()
             if now >= next_rebuild:
-                p.click(380, 24)  # "…": the chooser opens on the show folder; Enter accepts it
+                p.click(380 - e2e.STOP_ALL, 24)  # "…": the chooser opens on the show folder; Enter accepts it
                 time.sleep(1.0)
                 p.key("Return")
                 next_rebuild += 30
