@@ -8,8 +8,10 @@ private PulseAudio server (null sink) recorded from its monitor.
 
 For each condition the hot-key of a sound that is loud from its first sample is pressed
 `--presses` times; the time from the press to the first loud sample in the recording is the
-latency. The harness's own delays (xdotool, the sound server's buffering) weigh on every row
-alike, so the rows are compared with the idle row measured in the same run:
+latency. The keys go through one long-lived XTEST connection (bench/xkeys.py; `--xdotool` for a
+process per key, whose start-up swings with the machine's load). The harness's own delays (the X
+server, the sound server's buffering) weigh on every row alike, so the rows are compared with the
+idle row measured in the same run:
 
     idle                       nothing else happens
     cross-fade                 a cross-fade between two pictures at --picture-size is under way
@@ -36,6 +38,7 @@ sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
 sys.path.insert(0, here)
 import e2e_test as e2e  # noqa: E402  (the X server and the program)
 import soak  # noqa: E402  (the private sound server)
+import xkeys  # noqa: E402  (keys from one X connection)
 
 RATE = 48000
 
@@ -106,6 +109,8 @@ def main():
     ap.add_argument("ozvenka")
     ap.add_argument("--presses", type=int, default=10)
     ap.add_argument("--picture-size", default="3840x2160")
+    ap.add_argument("--xdotool", action="store_true",
+                    help="press the keys with xdotool (a process per key) instead of one XTEST connection")
     args = ap.parse_args()
     exe = os.path.abspath(args.ozvenka)
     pw, ph = (int(v) for v in args.picture_size.split("x"))
@@ -126,31 +131,32 @@ def main():
         p = e2e.Program(exe, display, settings, os.path.join(work, "unused.raw"), show, audio="pulseaudio",
                         cwd=show)
         time.sleep(2.0)
+        keys = p if args.xdotool else xkeys.XKeys(display)
         rec = Recorder(sound.env)
         time.sleep(0.5)
 
         def press_sound():
             t = time.monotonic()
-            p.key("q")
+            keys.key("q")
             time.sleep(0.35)
-            p.key("q")  # stopped again before the next press
+            keys.key("q")  # stopped again before the next press
             time.sleep(0.25)
             return t
 
         conditions = {"idle": [], "cross-fade": [], "unprepared picture": []}
-        p.key("F1")  # the first picture on stage, its neighbour prepared
+        keys.key("F1")  # the first picture on stage, its neighbour prepared
         time.sleep(1.5)
         for i in range(args.presses):
             conditions["idle"].append(press_sound())
-            p.key("Right" if i % 2 == 0 else "Left")  # a cross-fade between the two pictures
+            keys.key("Right" if i % 2 == 0 else "Left")  # a cross-fade between the two pictures
             time.sleep(0.3)
             conditions["cross-fade"].append(press_sound())
             time.sleep(1.0)
         for _ in range(args.presses):
-            p.key("F2")  # the large picture, not prepared: its decode starts now
+            keys.key("F2")  # the large picture, not prepared: its decode starts now
             conditions["unprepared picture"].append(press_sound())
             time.sleep(1.5)
-            p.key("Escape")
+            keys.key("Escape")
             time.sleep(1.2)
         time.sleep(0.5)
         rec.stop()

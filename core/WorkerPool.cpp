@@ -9,6 +9,9 @@
 #include <unistd.h>
 #endif
 
+#include <QThread>
+#include <QThreadPool>
+
 #include <algorithm>
 
 namespace ozv {
@@ -34,6 +37,13 @@ void lowerThisThreadsPriority(int nice)
 
 WorkerPool::WorkerPool(int threads, Priority priority)
 {
+    if (priority == Priority::Background) {
+        // Qt splits a large scale, conversion or paint across its own pool, whose threads are
+        // started by whichever thread first needs one and would inherit a background thread's
+        // idle policy. The GUI thread's paints wait on those same helpers: started from here
+        // they would make it wait behind everything else. They are started at normal priority.
+        QThreadPool::globalInstance()->setThreadPriority(QThread::NormalPriority);
+    }
     const int count = std::max(1, threads);
     m_threads.reserve(size_t(count));
     for (int i = 0; i < count; ++i)

@@ -6,13 +6,20 @@
 
 #include "WorkerPool.h"
 
+#include <QThreadPool>
 #include <gtest/gtest.h>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 using ozv::WorkerPool;
 using namespace std::chrono_literals;
@@ -133,3 +140,37 @@ TEST(WorkerPool, EndingWaitsForTheRunningJobAndDropsTheRest)
     EXPECT_TRUE(finished);
     EXPECT_EQ(runs, 0);
 }
+
+#if defined(__linux__)
+// The GUI thread's large paints are split across Qt's helper threads and wait for them. A helper
+// first needed by a background decode must not inherit that decode's idle policy, or the paint
+// waits behind everything else on the machine.
+TEST(WorkerPool, QtHelperThreadsStartedFromABackgroundJobRunAtNormalPriority)
+{
+    QThreadPool* qt = QThreadPool::globalInstance();
+    const int expiry = qt->expiryTimeout();
+    // End the helpers earlier tests left, so that the job below has to start a new one.
+    qt->setExpiryTimeout(0);
+    for (int i = 0; i < qt->maxThreadCount(); ++i)
+        qt->start([] {});
+    qt->waitForDone();
+    std::this_thread::sleep_for(200ms);
+
+    std::promise<std::pair<int, int>> policies;
+    {
+        WorkerPool pool(1, WorkerPool::Priority::Background);
+        pool.submit([&] {
+            std::atomic<int> helper{-1};
+            QThreadPool::globalInstance()->start([&] { helper = sched_getscheduler(0); });
+            QThreadPool::globalInstance()->waitForDone();
+            policies.set_value({sched_getscheduler(0), helper.load()});
+        });
+        auto result = policies.get_future();
+        ASSERT_EQ(result.wait_for(10s), std::future_status::ready);
+        const auto [job, helper] = result.get();
+        qt->setExpiryTimeout(expiry);
+        if (job != SCHED_IDLE) GTEST_SKIP() << "the idle policy is refused here";
+        EXPECT_EQ(helper, SCHED_OTHER);
+    }
+}
+#endif
