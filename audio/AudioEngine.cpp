@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copyright (C) 2026 Ozvenka developers
 #include "AudioEngine.h"
+#include "FeedOrder.h"
 
 #include <utility>
 
@@ -315,7 +316,7 @@ void AudioEngine::streamerLoop()
     {
         std::shared_ptr<StreamBuffer> buffer;
         std::unique_ptr<Decoder> decoder;
-        std::int64_t readable = 0; // taken once per turn, for the ordering
+        std::int64_t readable = 0; // measured once per turn, for the order
     };
     std::vector<Job> jobs;
     std::vector<float> chunk(std::size_t(kChunkFrames * kMixChannels));
@@ -334,16 +335,7 @@ void AudioEngine::streamerLoop()
             lock.unlock();
 
             std::erase_if(jobs, [](const Job& job) { return job.buffer->cancelled.load(); });
-            // The emptiest ring first (new ones, not yet opened, before any). The callback
-            // drains the rings meanwhile, so each is measured once before ordering: compared
-            // live, a ring emptied between two comparisons breaks the order the sort relies on
-            // and takes it past the end of the list.
-            for (Job& job : jobs)
-                job.readable = job.buffer->readable();
-            std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) {
-                if (!a.decoder != !b.decoder) return !a.decoder;
-                return a.readable < b.readable;
-            });
+            orderForFeeding(jobs, [](const Job& job) { return job.buffer->readable(); });
             fed = false;
             std::erase_if(jobs, [&](Job& job) {
                 StreamBuffer& buf = *job.buffer;

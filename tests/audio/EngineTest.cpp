@@ -3,6 +3,7 @@
 // The sound engine rendered offline: what a press, a fade, a stop and an end sound like.
 
 #include "AudioEngine.h"
+#include "FeedOrder.h"
 #include "MediaPlayer.h"
 #include "TestSupport.h"
 
@@ -10,7 +11,9 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
+#include <tuple>
 
 using namespace ozv::audio;
 using ozv::test::TempFolder;
@@ -505,5 +508,60 @@ TEST(Engine, AStreamPicksUpWhereTheHeadEndsAtEveryRate)
         for (std::size_t i = 0; i < 1024; ++i)
             ASSERT_NEAR(next[2 * i], reference[2 * (std::size_t(kHeadFrames) + i)], 1e-3)
                 << rate << " frame " << i;
+    }
+}
+
+namespace {
+struct FeedJob
+{
+    std::unique_ptr<int> decoder; // set once the job's file is open
+    std::int64_t readable = 0;
+    int id = 0;
+    std::int64_t fill = 0;  // what its ring holds when first measured
+    std::int64_t drain = 0; // drained by this much each further time it is measured
+    mutable int measured = 0;
+};
+} // namespace
+
+TEST(FeedOrder, NewSoundsFirstThenTheEmptiestEvenWhileTheRingsDrain)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<std::tuple<bool, std::int64_t, std::int64_t>> jobs; // opened, fill, drain
+        std::vector<int> order;                                         // ids, as fed
+    };
+    const Case cases[] = {
+        {"new ones first as they came, then the emptiest",
+         {{true, 900, 0}, {false, 0, 0}, {true, 100, 0}, {false, 0, 0}, {true, 500, 0}},
+         {1, 3, 2, 4, 0}},
+        // Full rings hold the same count; the callback drains one of them while the order is
+        // being made. Measured again in each comparison it would be fuller than the first one
+        // when compared with it, and emptier than all of them a moment later.
+        {"full rings, one draining while they are ordered",
+         {{true, 32768, 0},
+          {true, 32768, 0},
+          {true, 32768, 0},
+          {true, 32768, 0},
+          {true, 32768, 0},
+          {true, 32768, 256},
+          {true, 32768, 0},
+          {true, 32768, 256}},
+         {0, 1, 2, 3, 4, 5, 6, 7}},
+    };
+    for (const Case& c : cases) {
+        std::vector<FeedJob> jobs;
+        for (const auto& [opened, fill, drain] : c.jobs) {
+            FeedJob& j = jobs.emplace_back();
+            j.decoder = opened ? std::make_unique<int>(0) : nullptr;
+            j.id = int(jobs.size()) - 1;
+            j.fill = fill;
+            j.drain = drain;
+        }
+        orderForFeeding(jobs, [](const FeedJob& j) { return j.fill - j.drain * j.measured++; });
+        std::vector<int> order;
+        for (const FeedJob& j : jobs)
+            order.push_back(j.id);
+        EXPECT_EQ(order, c.order) << c.what;
     }
 }
