@@ -60,8 +60,10 @@ TImageForm::TImageForm(IniStore& settings, const DisplaySource& displays, int ma
     for (int i = 0; i < int(all.size()); ++i) {
         if (i != monitor && monitor >= 0) continue;
         setBoundsRect(all[std::size_t(i)].bounds);
-        ClearBitmap();
-        if (geometry().contains(mainCentre)) hide();
+        // Over the operator's own window it starts black and hidden, never shown for an
+        // instant: a show and hide at once would also leave the window system a stale
+        // geometry to deliver after the window has been moved to its own display.
+        blackOut(!geometry().contains(mainCentre));
         break;
     }
 }
@@ -91,6 +93,11 @@ void TImageForm::stopAnimation()
 
 void TImageForm::ClearBitmap()
 {
+    blackOut(true);
+}
+
+void TImageForm::blackOut(bool reveal)
+{
     QImage black(size(), QImage::Format_ARGB32_Premultiplied);
     black.fill(QColor(0, 0, 0, 255));
     m_target = black;
@@ -98,9 +105,9 @@ void TImageForm::ClearBitmap()
     if (isHidden()) {
         stopAnimation();
         m_start = m_target;
-        if (m_parked)
+        if (reveal && m_parked)
             m_showWhenUnparked = true;
-        else
+        else if (reveal)
             show();
     }
     refresh();

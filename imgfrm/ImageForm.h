@@ -102,6 +102,9 @@ protected:
 private:
     void FormActivate();
     void stopAnimation();
+    /// Makes the target picture black; a hidden window is shown (or marked to be shown when
+    /// unparked) only with `reveal`.
+    void blackOut(bool reveal);
     static bool isPictureFile(const QString& name);
     void crossFadeTo(QImage picture);
     /// Asks for the frame of the current state, to be presented when it is done.
