@@ -55,48 +55,63 @@ def write_click(path):
 def make_show(root, picture_size):
     os.makedirs(os.path.join(root, "1 Obrazy"))
     os.makedirs(os.path.join(root, "2 Velký"))
+    os.makedirs(os.path.join(root, "3 Velký"))
     write_click(os.path.join(root, "01 Klik.wav"))
     w, h = picture_size
     for name, colour in (("01 A.png", "red"), ("02 B.png", "blue")):
         subprocess.run(["convert", "-size", f"{w}x{h}", f"xc:{colour}", os.path.join(root, "1 Obrazy", name)],
                        check=True)
-    # A large noisy PNG: slow to decode, and never a neighbour of what is shown.
-    subprocess.run(["convert", "-size", "4000x3000", "xc:", "+noise", "Random", "-depth", "8",
-                    os.path.join(root, "2 Velký", "01 Šum.png")], check=True)
+    # Two large noisy PNGs, each alone in its group: slow to decode, never a neighbour of what is
+    # shown, and dropped from the prepared pictures when the other one is chosen.
+    for group in ("2 Velký", "3 Velký"):
+        subprocess.run(["convert", "-size", "4000x3000", "xc:", "+noise", "Random", "-depth", "8",
+                        os.path.join(root, group, "01 Šum.png")], check=True)
 
 
 class Recorder:
-    """The sink's monitor recorded from now on; sample times are seconds since `start`."""
+    """The sink's monitor recorded from now on.
+
+    A sample's time is read off the arrival of the chunks around it, not counted from the first
+    one: while streams play, the sound server's clock runs measurably fast against the monotonic
+    clock (here about 0.8 ms a second, the same for every client), so counting from the start
+    would make each press look later than the one before."""
 
     def __init__(self, env):
         self.proc = subprocess.Popen(["parec", "-d", "stage.monitor", "--format=float32le", "--channels=1",
                                       f"--rate={RATE}", "--raw", "--latency-msec=2"],
                                      env=env, stdout=subprocess.PIPE)
         self.data = bytearray()
-        self.start = None
+        self.arrivals = []  # (monotonic time, samples received by then)
         self.thread = threading.Thread(target=self._read, daemon=True)
         self.thread.start()
-        while self.start is None:
+        while not self.arrivals:
             time.sleep(0.01)
 
     def _read(self):
-        first = self.proc.stdout.read(4)
-        self.start = time.monotonic() - 1.0 / RATE
-        self.data += first
         while True:
             chunk = self.proc.stdout.read1(65536)
             if not chunk:
                 return
             self.data += chunk
+            self.arrivals.append((time.monotonic(), len(self.data) // 4))
+
+    def _origin(self, t, window=1.0):
+        """The monotonic time of sample 0 as the chunks near `t` tell it: each chunk arrives
+        at the earliest when its last sample is due, so the earliest estimate is the best."""
+        near = [a - n / RATE for a, n in self.arrivals if abs(a - t) <= window]
+        if not near:
+            near = [a - n / RATE for a, n in self.arrivals]
+        return min(near)
 
     def onset_after(self, t, threshold=0.1, within=1.0):
         """Seconds from monotonic time `t` to the first loud sample after it."""
         samples = e2e.array.array("f")
         samples.frombytes(bytes(self.data[: len(self.data) // 4 * 4]))
-        i0 = max(0, int((t - self.start) * RATE))
+        origin = self._origin(t)
+        i0 = max(0, int((t - origin) * RATE))
         for i in range(i0, min(len(samples), i0 + int(within * RATE))):
             if abs(samples[i]) > threshold:
-                return (i / RATE + self.start) - t
+                return (i / RATE + origin) - t
         return None
 
     def stop(self):
@@ -152,8 +167,8 @@ def main():
             time.sleep(0.3)
             conditions["cross-fade"].append(press_sound())
             time.sleep(1.0)
-        for _ in range(args.presses):
-            keys.key("F2")  # the large picture, not prepared: its decode starts now
+        for i in range(args.presses):
+            keys.key("F2" if i % 2 == 0 else "F3")  # a large picture, not prepared: its decode starts now
             conditions["unprepared picture"].append(press_sound())
             time.sleep(1.5)
             keys.key("Escape")
