@@ -98,10 +98,8 @@ class Recorder:
     def _origin(self, t, window=1.0):
         """The monotonic time of sample 0 as the chunks near `t` tell it: each chunk arrives
         at the earliest when its last sample is due, so the earliest estimate is the best."""
-        near = [a - n / RATE for a, n in self.arrivals if abs(a - t) <= window]
-        if not near:
-            near = [a - n / RATE for a, n in self.arrivals]
-        return min(near)
+        near = [(a, n) for a, n in self.arrivals if abs(a - t) <= window] or self.arrivals
+        return min(a - n / RATE for a, n in near)
 
     def onset_after(self, t, threshold=0.1, within=1.0):
         """Seconds from monotonic time `t` to the first loud sample after it."""
