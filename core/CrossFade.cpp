@@ -3,6 +3,7 @@
 #include "CrossFade.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -85,16 +86,20 @@ inline __m128i blendTwo(__m128i s, __m128i t, __m128i a, __m128i b)
 }
 #endif
 
-// The weights of both pictures where the target is opaque or clear: then each output channel
-// is S * ws + T * wt over 256, the blend's own arithmetic folded into two factors.
-struct Weights
+// One frame's opacities, the start's `a` and the target's `b` (0..255), and the weights of both
+// pictures where the target is opaque or clear: then each output channel is S * ws + T * wt over
+// 256, the blend's own arithmetic folded into two factors. Worked out once a frame.
+struct Blend
 {
+    std::uint32_t a, b;
     std::uint16_t startOverOpaque, startOverClear, target;
 };
 
-Weights weightsFor(std::uint32_t a, std::uint32_t b)
+Blend blendFor(std::uint32_t a, std::uint32_t b)
 {
-    Weights w{};
+    Blend w{};
+    w.a = a;
+    w.b = b;
     w.target = std::uint16_t(std::lround(b * 256.0 / 255.0));
     w.startOverClear = std::uint16_t(std::lround(a * 256.0 / 255.0));
     const long overOpaque = std::lround(a * (255.0 - b) * 256.0 / (255.0 * 255.0));
@@ -128,12 +133,12 @@ __attribute__((target("avx2"))) inline __m256i blendAvx2(__m256i sc, __m256i tc,
 }
 
 // Eight pixels a step. Where all eight target pixels are opaque (the picture itself) or clear
-// (its letterbox bands), the frame is two multiplies a channel; else the full blend.
+// (its letterbox bands), the frame is two multiplies a channel; else the full blend. The frame
+// goes out through the caches: the window copies it to the screen right after.
 __attribute__((target("avx2"))) int blendLineAvx2(const std::uint32_t* s, const std::uint32_t* t,
-                                                  std::uint32_t* out, int n, std::uint32_t a,
-                                                  std::uint32_t b)
+                                                  std::uint32_t* out, int n, const Blend& w)
 {
-    const Weights w = weightsFor(a, b);
+    const std::uint32_t a = w.a, b = w.b;
     const __m256i zero = _mm256_setzero_si256();
     const __m256i alpha = _mm256_set1_epi32(int(0xff000000u));
     const __m256i va = _mm256_set1_epi16(short(a)), vb = _mm256_set1_epi16(short(b));
@@ -156,38 +161,49 @@ __attribute__((target("avx2"))) int blendLineAvx2(const std::uint32_t* s, const 
             lo = blendAvx2(sl, tl, va, vb);
             hi = blendAvx2(sh, th, va, vb);
         }
-        // The frame is written once and read by the next copy only: past the caches.
-        _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x),
-                            _mm256_or_si256(_mm256_packus_epi16(lo, hi), alpha));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(out + x),
+                           _mm256_or_si256(_mm256_packus_epi16(lo, hi), alpha));
     }
-    _mm_sfence(); // the streamed frame is whole before it is handed on
     return x;
 }
 
-const bool kAvx2 = __builtin_cpu_supports("avx2");
+// What this processor offers, and what the compose may use of it (tests lower the latter).
+const int kSupportedWidth =
+    __builtin_cpu_supports("avx2") ? int(VectorWidth::Avx2) : int(VectorWidth::Sse2);
+#elif defined(__SSE2__)
+const int kSupportedWidth = int(VectorWidth::Sse2);
+#else
+const int kSupportedWidth = int(VectorWidth::Scalar);
 #endif
 
+std::atomic<int> g_width{kSupportedWidth};
+
 void blendLine(const std::uint32_t* s, const std::uint32_t* t, std::uint32_t* out, int n,
-               std::uint32_t a, std::uint32_t b)
+               const Blend& w)
 {
+    const std::uint32_t a = w.a, b = w.b;
+    const int width = g_width.load(std::memory_order_relaxed);
     int x = 0;
 #if defined(OZV_HAVE_AVX2_PATH)
-    if (kAvx2 && reinterpret_cast<std::uintptr_t>(out) % 32 == 0)
-        x = blendLineAvx2(s, t, out, n, a, b);
+    // The frame's lines are aligned to a cache line, for aligned stores.
+    if (width >= int(VectorWidth::Avx2) && reinterpret_cast<std::uintptr_t>(out) % 32 == 0)
+        x = blendLineAvx2(s, t, out, n, w);
 #endif
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i va = _mm_set1_epi16(short(a)), vb = _mm_set1_epi16(short(b));
-    const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
-    for (; x + 4 <= n; x += 4) {
-        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
-        const __m128i tv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + x));
-        const __m128i lo =
-            blendTwo(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(tv, zero), va, vb);
-        const __m128i hi =
-            blendTwo(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(tv, zero), va, vb);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
-                         _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+    if (width >= int(VectorWidth::Sse2)) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i va = _mm_set1_epi16(short(a)), vb = _mm_set1_epi16(short(b));
+        const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+        for (; x + 4 <= n; x += 4) {
+            const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
+            const __m128i tv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + x));
+            const __m128i lo =
+                blendTwo(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(tv, zero), va, vb);
+            const __m128i hi =
+                blendTwo(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(tv, zero), va, vb);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                             _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+        }
     }
 #endif
     for (; x < n; ++x)
@@ -195,6 +211,18 @@ void blendLine(const std::uint32_t* s, const std::uint32_t* t, std::uint32_t* ou
 }
 
 } // namespace
+
+VectorWidth crossFadeVectorWidth()
+{
+    return VectorWidth(g_width.load(std::memory_order_relaxed));
+}
+
+VectorWidth setCrossFadeVectorWidth(VectorWidth widest)
+{
+    const int width = std::min(int(widest), kSupportedWidth);
+    g_width.store(width, std::memory_order_relaxed);
+    return VectorWidth(width);
+}
 
 void composeCrossFade(const QImage& start, const QImage& target, double p, QSize size, QImage& out)
 {
@@ -206,7 +234,7 @@ void composeCrossFade(const QImage& start, const QImage& target, double p, QSize
         if (!bits) throw std::bad_alloc();
         out = QImage(
             static_cast<uchar*>(bits), size.width(), size.height(), line, QImage::Format_RGB32,
-            [](void* p) { std::free(p); }, bits);
+            [](void* memory) { std::free(memory); }, bits);
     }
     if (size.isEmpty()) return;
     auto usable = [size](const QImage& picture) {
@@ -223,17 +251,24 @@ void composeCrossFade(const QImage& start, const QImage& target, double p, QSize
     const auto a = std::uint32_t(std::lround(std::clamp(1.0 - p, 0.0, 1.0) * 255));
     const auto b = std::uint32_t(std::lround(std::clamp(p, 0.0, 1.0) * 255));
     const bool haveStart = !start.isNull() && a > 0, haveTarget = !target.isNull() && b > 0;
+    const Blend blend = blendFor(a, b);
     const int w = size.width();
     // A missing picture is a transparent line: the blend then shows the other one on black.
     std::vector<std::uint32_t> none(haveStart != haveTarget ? std::size_t(w) : 0, 0u);
+    uchar* frame = out.bits();
+    const uchar* startBits = haveStart ? start.constBits() : nullptr;
+    const uchar* targetBits = haveTarget ? target.constBits() : nullptr;
     for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(out.scanLine(y));
+        auto* line = reinterpret_cast<std::uint32_t*>(frame + y * out.bytesPerLine());
         const auto* s =
-            haveStart ? reinterpret_cast<const std::uint32_t*>(start.constScanLine(y)) : nullptr;
+            startBits ? reinterpret_cast<const std::uint32_t*>(startBits + y * start.bytesPerLine())
+                      : none.data();
         const auto* t =
-            haveTarget ? reinterpret_cast<const std::uint32_t*>(target.constScanLine(y)) : nullptr;
-        if (s || t)
-            blendLine(s ? s : none.data(), t ? t : none.data(), line, w, a, b);
+            targetBits
+                ? reinterpret_cast<const std::uint32_t*>(targetBits + y * target.bytesPerLine())
+                : none.data();
+        if (startBits || targetBits)
+            blendLine(s, t, line, w, blend);
         else
             std::fill(line, line + w, 0xff000000u);
     }

@@ -20,4 +20,14 @@ void drawCrossFade(QPainter& painter, const QRect& rect, const QImage& start, co
 /// premultiplied ARGB32 are drawn the reference way instead. Thread-safe for distinct `out`s.
 void composeCrossFade(const QImage& start, const QImage& target, double p, QSize size, QImage& out);
 
+/// The vector code the compose runs: each width draws the same frame, a wider one faster.
+enum class VectorWidth { Scalar, Sse2, Avx2 };
+
+/// The widest vector code in use: at start, the widest this processor runs.
+VectorWidth crossFadeVectorWidth();
+
+/// Uses at most `widest` (and no more than the processor runs) from now on; returns what is in
+/// use. For checking each width against the reference and timing them.
+VectorWidth setCrossFadeVectorWidth(VectorWidth widest);
+
 } // namespace ozv

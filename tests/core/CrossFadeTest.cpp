@@ -24,14 +24,22 @@ TEST(CrossFade, OnePassMatchesTheReferenceRule)
         {"to black", start, QImage()},
         {"nothing", QImage(), QImage()},
     };
-    for (const Case& c : cases)
-        for (double p :
-             {-0.1, 0.0, 0.13, 0.5, 0.87, 1.0, 1.2}) { // Back's dip and Elastic's overshoot
-            QImage frame;
-            composeCrossFade(c.start, c.target, p, size, frame);
-            EXPECT_LE(largestDifference(frame, referenceCrossFade(c.start, c.target, p, size)), 2)
-                << c.what << " at p = " << p;
-        }
+    // Every vector width this processor runs, each over whole lines (the narrower ones also
+    // finish the lines of the wider).
+    const VectorWidth widest = crossFadeVectorWidth();
+    for (VectorWidth width : {VectorWidth::Scalar, VectorWidth::Sse2, VectorWidth::Avx2}) {
+        if (setCrossFadeVectorWidth(width) != width) continue; // not on this processor
+        for (const Case& c : cases)
+            for (double p :
+                 {-0.1, 0.0, 0.13, 0.5, 0.87, 1.0, 1.2}) { // Back's dip and Elastic's overshoot
+                QImage frame;
+                composeCrossFade(c.start, c.target, p, size, frame);
+                EXPECT_LE(largestDifference(frame, referenceCrossFade(c.start, c.target, p, size)),
+                          2)
+                    << c.what << " at p = " << p << ", vector width " << int(width);
+            }
+    }
+    setCrossFadeVectorWidth(widest);
     // The darker middle, to the value: opaque red to opaque blue half-way.
     QImage red(8, 2, QImage::Format_ARGB32_Premultiplied), blue(red), frame;
     red.fill(QColor(255, 0, 0));
