@@ -134,7 +134,8 @@ __attribute__((target("avx2"))) inline __m256i blendAvx2(__m256i sc, __m256i tc,
 
 // Eight pixels a step. Where all eight target pixels are opaque (the picture itself) or clear
 // (its letterbox bands), the frame is two multiplies a channel; else the full blend. The frame
-// goes out through the caches: the window copies it to the screen right after.
+// is streamed past the caches: it is written once, and a large one would only push the pictures
+// (and everything else) out of them.
 __attribute__((target("avx2"))) int blendLineAvx2(const std::uint32_t* s, const std::uint32_t* t,
                                                   std::uint32_t* out, int n, const Blend& w)
 {
@@ -161,8 +162,8 @@ __attribute__((target("avx2"))) int blendLineAvx2(const std::uint32_t* s, const 
             lo = blendAvx2(sl, tl, va, vb);
             hi = blendAvx2(sh, th, va, vb);
         }
-        _mm256_store_si256(reinterpret_cast<__m256i*>(out + x),
-                           _mm256_or_si256(_mm256_packus_epi16(lo, hi), alpha));
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x),
+                            _mm256_or_si256(_mm256_packus_epi16(lo, hi), alpha));
     }
     return x;
 }
@@ -185,7 +186,7 @@ void blendLine(const std::uint32_t* s, const std::uint32_t* t, std::uint32_t* ou
     const int width = g_width.load(std::memory_order_relaxed);
     int x = 0;
 #if defined(OZV_HAVE_AVX2_PATH)
-    // The frame's lines are aligned to a cache line, for aligned stores.
+    // The frame's lines are aligned to a cache line, for the streamed (aligned) stores.
     if (width >= int(VectorWidth::Avx2) && reinterpret_cast<std::uintptr_t>(out) % 32 == 0)
         x = blendLineAvx2(s, t, out, n, w);
 #endif
@@ -272,6 +273,9 @@ void composeCrossFade(const QImage& start, const QImage& target, double p, QSize
         else
             std::fill(line, line + w, 0xff000000u);
     }
+#if defined(__SSE2__)
+    _mm_sfence(); // the streamed frame is whole before it is handed on
+#endif
 }
 
 } // namespace ozv
