@@ -9,6 +9,7 @@ it is when the X server is asked to press the key.
 """
 import ctypes
 import ctypes.util
+import time
 
 
 class XKeys:
@@ -40,6 +41,15 @@ class XKeys:
         """Presses the key; returns once the request is on its way to the server."""
         self.xtst.XTestFakeKeyEvent(self.dpy, self._code(name), 1, 0)
         self.x11.XFlush(self.dpy)
+
+    def press_handled(self, name):
+        """Presses the key and waits until the X server has handled the press (a round trip on
+        this connection); returns the seconds that took. Until then the server has not made the
+        key event that the program is to receive, so this is the server's share of a latency."""
+        t = time.monotonic()
+        self.xtst.XTestFakeKeyEvent(self.dpy, self._code(name), 1, 0)
+        self.x11.XSync(self.dpy, 0)
+        return time.monotonic() - t
 
     def up(self, name):
         self.xtst.XTestFakeKeyEvent(self.dpy, self._code(name), 0, 0)
