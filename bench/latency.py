@@ -20,8 +20,8 @@ idle row measured in the same run:
 Targets: during the cross-fade, median within 3 ms of idle and worst within 5 ms of idle's
 worst; with the unprepared picture, within 3 ms of idle. Prints the table, the X server's share
 of the presses (from the press to the server having made the key event, read off a round trip on
-the key connection; time the program cannot win back) and "N passed, N failed". Needs the X server tools and PulseAudio (OZV_WITH_X=1
-OZV_WITH_SOUND_SERVER=1 scripts/install-deps.sh).
+the key connection; time the program cannot win back) and "N passed, N failed". Needs the X
+server tools and PulseAudio (OZV_WITH_X=1 OZV_WITH_SOUND_SERVER=1 scripts/install-deps.sh).
 """
 import argparse
 import os
@@ -154,7 +154,7 @@ def main():
 
         def press_sound():
             t = time.monotonic()
-            if hasattr(keys, "press_handled"):
+            if isinstance(keys, xkeys.XKeys):
                 server_share[t] = keys.press_handled("q")
                 keys.up("q")
             else:
@@ -185,8 +185,8 @@ def main():
         for name, presses in conditions.items():
             lat = [rec.onset_after(t) for t in presses]
             results[name] = [x * 1000 for x in lat if x is not None]
-            shares[name] = [server_share[t] * 1000 for t, x in zip(presses, lat)
-                            if x is not None and t in server_share]
+            if server_share:
+                shares[name] = [server_share[t] * 1000 for t, x in zip(presses, lat) if x is not None]
             if len(results[name]) != len(lat):
                 print(f"{name}: {len(lat) - len(results[name])} presses not heard")
     finally:
@@ -212,7 +212,7 @@ def main():
         print("X server's share (press to key event made), ms: median / worst; and of the worst press")
         for name, lat in results.items():
             share = shares.get(name)
-            if share and len(share) == len(lat):
+            if share:
                 worst = max(range(len(lat)), key=lat.__getitem__)
                 print(f"{name:<20} {statistics.median(share):8.1f} {max(share):8.1f} "
                       f"   worst press {lat[worst]:.1f} = {share[worst]:.1f} X server + "
